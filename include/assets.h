@@ -1,0 +1,42 @@
+// assets.h -- the datafile catalogue, the datafiles, and the sound calls
+#pragma once
+#include <allegro.h>
+
+// Entry indices of "data.dat" (game_data).
+constexpr int PANEL_ART = 0;          // 80x240 side panel
+constexpr int BOMB_SPRITE = 1;        // the lit bomb
+constexpr int SHOT_SPRITE = 2;        // a flying shot
+constexpr int EXPLOSION_ART = 3;      // explosion frames 3, 4, 5; 3 is also a shot's impact
+constexpr int PANEL_FONT = 6;         // the panel counters' font
+constexpr int MUSIC = 8;              // the looped MIDI tune
+constexpr int GAME_PALETTE = 9;       // the display palette
+constexpr int SAMPLE_BASE = 10;       // sound effect n is entry 10 + n
+constexpr int TERRAIN_ART_BASE = 14;  // terrain code t is entry 14 + t (t = 0..74)
+constexpr int OBJECT_ART_BASE = 88;   // object code o is entry 88 + o (o = 1..14)
+constexpr int GAME_DATA_ENTRIES = 103;
+constexpr int GUY_DATA_ENTRIES = 17;     // player frame f is entry f + 1
+constexpr int MONSTER_DATA_ENTRIES = 14; // monster kind k is entry k - 1
+constexpr int PICKUP_SOUND = 2;
+constexpr int EXPLOSION_SOUND = 3;
+
+extern DATAFILE *game_data;    // "data.dat"
+extern DATAFILE *guy_data;     // "guy.dat"
+extern DATAFILE *monster_data; // "monster.dat"
+
+// Installs the sound system and sets the volumes: 0, or -1 when it cannot.
+int init_sound();
+// Plays sound effect n (entry 10 + n of game_data) once.
+void play_effect(int n);
+
+// The bitmap of game_data entry `index`; a visible placeholder tile when the
+// datafile has no bitmap there (editors draw terrain codes up to 255).
+BITMAP *game_bitmap(int index);
+// Player frame f (0..15) and monster art of kind k (1..14).
+BITMAP *player_frame_art(int frame);
+BITMAP *monster_art(int kind);
+
+// Checks that a loaded datafile holds every entry the game uses, with the
+// right type and size. `which` is 0 for data.dat, 1 guy.dat, 2 monster.dat.
+// Returns true when usable; otherwise writes the reason ("entry 9 should be
+// a palette") into `why` (at least 128 bytes).
+bool check_datafile(const DATAFILE *data, int which, char *why, int why_size);

@@ -1,0 +1,56 @@
+// layers.h -- the three map layers, their files, terrain codes and rooms
+#pragma once
+#include <allegro.h>
+
+extern BITMAP *terrain_layer; // "map.map": terrain code per tile
+extern BITMAP *object_layer;  // "obj.map": object code per tile, 0 = none
+extern BITMAP *monster_layer; // "mob.map": monster kind per tile, 0 = none
+extern PALETTE palette;       // palette of the layer file loaded last; written by saves
+
+// Bounds of the current room: coordinates of the boundary tiles themselves.
+extern int room_left, room_right, room_top, room_bottom;
+
+// Named terrain codes.
+constexpr int CODE_BOUNDARY = 0;
+constexpr int CODE_CRACKED = 11;
+constexpr int CODE_GHOST_WALL_A = 24;
+constexpr int CODE_GHOST_WALL_B = 25;
+constexpr int CODE_SWITCH = 28;
+constexpr int CODE_WALKABLE = 52;   // lowest code the player walks on
+constexpr int CODE_DARK_A = 53;
+constexpr int CODE_DARK_B = 54;
+constexpr int CODE_BLASTED = 68;
+constexpr int CODE_FLOOR = 72;
+constexpr int CODE_EXIT = 74;
+
+// Largest layer side the loader accepts: a world of 4096 x 4096 tiles.
+constexpr int MAX_LAYER_SIDE = 4096;
+
+// Loads an 8-bit PCX layer file into a new bitmap and fills `pal`. Returns
+// NULL when the file is missing or not a sound 8-bit PCX; the reason is then
+// in layer_error. Pixel values are kept exactly.
+BITMAP *load_layer(const char *file, RGB *pal);
+extern char layer_error[256];
+
+// Checks a PCX image held in memory the way load_layer checks a file:
+// header fields, an RLE stream that covers every row, the palette marker.
+// Returns true when sound, else false with the reason in `why`.
+bool check_pcx_bytes(const unsigned char *bytes, long size, char *why, int why_size);
+
+// Writes `bmp` to `file` as 8-bit PCX with `pal`, atomically: a temporary file
+// in the same folder, flushed, then renamed over the old one. On failure the
+// old file stays whole and one line goes to standard error. Returns 0 or -1.
+int write_layer_file(const char *file, BITMAP *bmp, const RGB *pal);
+
+// Saves layer 0, 1 or 2 to its file with `palette`; other numbers write nothing.
+void save_layer(int layer);
+// The file of layer 0, 1, 2 ("map.map", "obj.map", "mob.map"), or NULL.
+const char *layer_file_name(int layer);
+
+// Measures the room that contains tile (tx, ty) into room_left .. room_bottom.
+// A scan that reaches the layer's edge without a boundary stops on the last
+// tile inside the layer.
+void find_room_bounds(int tx, int ty);
+
+// Terrain code of tile (tx, ty); -1 outside the layer (or with no layer).
+int terrain_at(int tx, int ty);

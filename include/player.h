@@ -1,0 +1,29 @@
+// player.h -- the player's state, movement, collision and pickups
+#pragma once
+
+// Direction codes.
+constexpr int DIR_LEFT = 2;
+constexpr int DIR_RIGHT = 3;
+constexpr int DIR_UP = 5;
+constexpr int DIR_DOWN = 6;
+constexpr int DIR_NONE = 7;
+
+extern int player_x, player_y;  // play-field pixel of the sprite's top-left corner
+extern int player_dir;          // facing
+extern int player_frame;        // animation frame 0..15
+extern int player_hp;           // hit points in hundredths
+extern int score;
+extern int bombs;               // bombs carried
+extern int has_lamp;            // 1 once the lamp is taken
+extern int has_ghost;           // 1 once the ghost cloak is taken
+extern char game_over;          // set to 1 by the goal object
+extern int hold_frames;         // arrow-key hold counter, 0..9
+extern const int speed_ramp[10];// step requests indexed by hold_frames
+
+void reset_player();
+int move_player(int dir, int steps); // 0 moved, 1 blocked, 2 room exit
+int probe_point(int x, int y);       // terrain code under a play-field point; takes objects
+
+// One frame of the arrow keys: reads key[], moves the player, and records a
+// room exit in pending_room_change.
+void arrow_key_step();

@@ -1,0 +1,28 @@
+// view.h -- the camera, drawing the view, the player and the panel, presenting frames
+#pragma once
+#include <allegro.h>
+
+extern int view_tx, view_ty;       // tile at the play field's top-left, before the offset
+extern int scroll_px, scroll_py;   // sub-tile offset in pixels, -16..16 in play
+extern int scroll_right_edge;      // 148: player x beyond which the view scrolls right
+extern int scroll_left_edge;       // 80
+extern int scroll_top_edge;        // 96
+extern int scroll_bottom_edge;     // 128
+
+extern BITMAP *back_buffer;  // every frame is composed here (320 x 240)
+extern BITMAP *dark_buffer;  // dark frames are composed here (320 x 240)
+extern BITMAP *lamp_sprite;  // 160 x 160 light levels of the lamp circle
+extern COLOR_MAP light_table;
+extern COLOR_MAP trans_table;
+extern RGB_MAP rgb_table;
+extern int room_lit;         // 1 when the last draw_view met no dark tile
+
+void draw_view(int mode);    // 0 game, 1 terrain/object editor, 2 monster editor
+void draw_player();
+void draw_panel(BITMAP *dest);
+void present_frame();
+void present_dark_frame();
+void clear_buffer(BITMAP *bmp);
+
+// Fills lamp_sprite (already created, 160 x 160) with the lamp's light rings.
+void build_lamp_sprite();

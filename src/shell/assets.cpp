@@ -1,0 +1,126 @@
+// assets.cpp -- the three datafiles, their start-up check, and the sound calls
+#include "assets.h"
+#include <cstdio>
+
+DATAFILE *game_data;    // "data.dat": art, font, music, palette, samples, tiles
+DATAFILE *guy_data;     // "guy.dat": the player's 16 frames
+DATAFILE *monster_data; // "monster.dat": one sprite per monster kind
+
+int init_sound() {
+    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, NULL) != 0)
+        return -1;
+    set_volume(128, 200);
+    return 0;
+}
+
+void play_effect(int n) {
+    play_sample((SAMPLE *)game_data[SAMPLE_BASE + n].dat, 130, 130, 1000, 0);
+}
+
+// A magenta and black checker: what the editors show for a code without art.
+static BITMAP *placeholder_tile() {
+    static BITMAP *tile = nullptr;
+    if (!tile) {
+        tile = create_bitmap_ex(8, 16, 16);
+        for (int y = 0; y < 16; y++)
+            for (int x = 0; x < 16; x++)
+                putpixel(tile, x, y, ((x / 4 + y / 4) & 1) ? 253 : 1);
+    }
+    return tile;
+}
+
+static int entry_count(const DATAFILE *data) {
+    int n = 0;
+    while (data && data[n].type != DAT_END)
+        n++;
+    return n;
+}
+
+BITMAP *game_bitmap(int index) {
+    if (index < 0 || index >= entry_count(game_data) || game_data[index].type != DAT_BITMAP)
+        return placeholder_tile();
+    return (BITMAP *)game_data[index].dat;
+}
+
+BITMAP *player_frame_art(int frame) {
+    return (BITMAP *)guy_data[frame + 1].dat;
+}
+
+BITMAP *monster_art(int kind) {
+    return (BITMAP *)monster_data[kind - 1].dat;
+}
+
+// What one used entry must be: its type, and a bitmap's size (0 = any).
+struct EntryRule {
+    int first, last; // inclusive range of indices
+    int type;
+    int width, height;
+    bool at_least;   // size is a minimum rather than exact
+};
+
+static const EntryRule game_rules[] = {
+    {0, 0, DAT_BITMAP, 80, 240, true},
+    {1, 5, DAT_BITMAP, 0, 0, false},
+    {6, 6, DAT_FONT, 0, 0, false},
+    {8, 8, DAT_MIDI, 0, 0, false},
+    {9, 9, DAT_PALETTE, 0, 0, false},
+    {12, 13, DAT_SAMPLE, 0, 0, false},
+    {14, 102, DAT_BITMAP, 16, 16, false},
+};
+static const EntryRule guy_rules[] = {{1, 16, DAT_BITMAP, 0, 0, false}};
+static const EntryRule monster_rules[] = {{0, 13, DAT_BITMAP, 0, 0, false}};
+
+static const char *type_name(int type) {
+    switch (type) {
+    case DAT_BITMAP: return "a bitmap";
+    case DAT_FONT: return "a font";
+    case DAT_MIDI: return "a MIDI tune";
+    case DAT_PALETTE: return "a palette";
+    case DAT_SAMPLE: return "a sample";
+    default: return "something else";
+    }
+}
+
+static bool check_entry(const DATAFILE &entry, int index, const EntryRule &rule, char *why, int why_size) {
+    if (entry.type != rule.type || !entry.dat) {
+        snprintf(why, why_size, "entry %d should be %s", index, type_name(rule.type));
+        return false;
+    }
+    if (rule.type != DAT_BITMAP)
+        return true;
+    const BITMAP *bmp = (const BITMAP *)entry.dat;
+    if (bitmap_color_depth((BITMAP *)bmp) != 8) {
+        snprintf(why, why_size, "entry %d should be an 8-bit bitmap", index);
+        return false;
+    }
+    bool too_small = bmp->w < rule.width || bmp->h < rule.height;
+    bool wrong_size = rule.width && (rule.at_least ? too_small : (bmp->w != rule.width || bmp->h != rule.height));
+    if (wrong_size) {
+        snprintf(why, why_size, "entry %d is %dx%d, should be %s%dx%d", index, bmp->w, bmp->h,
+                 rule.at_least ? "at least " : "", rule.width, rule.height);
+        return false;
+    }
+    return true;
+}
+
+bool check_datafile(const DATAFILE *data, int which, char *why, int why_size) {
+    static const int needed[] = {GAME_DATA_ENTRIES, GUY_DATA_ENTRIES, MONSTER_DATA_ENTRIES};
+    const EntryRule *rules[] = {game_rules, guy_rules, monster_rules};
+    const int rule_counts[] = {(int)(sizeof game_rules / sizeof *game_rules), 1, 1};
+    if (which < 0 || which > 2 || !data) {
+        snprintf(why, why_size, "not an Allegro datafile");
+        return false;
+    }
+    int count = entry_count(data);
+    if (count < needed[which]) {
+        snprintf(why, why_size, "holds %d entries, needs at least %d", count, needed[which]);
+        return false;
+    }
+    for (int r = 0; r < rule_counts[which]; r++) {
+        const EntryRule &rule = rules[which][r];
+        for (int i = rule.first; i <= rule.last; i++)
+            if (!check_entry(data[i], i, rule, why, why_size))
+                return false;
+    }
+    return true;
+}

@@ -1,0 +1,44 @@
+// main.cpp -- the entry point: start-up, the frame loop, shutdown
+#include "shell.h"
+#include "assets.h"
+#include "view.h"
+#include <cstdio>
+
+int main() {
+    // Start-up.
+    pending_room_change = 7;
+    if (allegro_init() != 0) {
+        fprintf(stderr, "lamplight: cannot start (no display?): %s\n", allegro_error);
+        return 1;
+    }
+    install_keyboard();
+    install_timer();
+    install_mouse();
+    if (init_sound() < 0)
+        return -1;
+    if (load_game_files() != 0)
+        return 1;
+    if (set_gfx_mode(GFX_AUTODETECT, 320, 240, 0, 0) != 0) {
+        fprintf(stderr, "lamplight: cannot set a 320x240 graphics mode: %s\n", allegro_error);
+        shutdown_game();
+        return 1;
+    }
+    rectfill(screen, 0, 0, 320, 320, 240);
+    create_buffers();
+    set_palette((RGB *)game_data[GAME_PALETTE].dat);
+    reset_colour_zero();
+    enter_first_room();
+    play_midi((MIDI *)game_data[MUSIC].dat, -1);
+
+    // The frame loop.
+    do {
+        frame_update_and_draw();
+        rest(60);
+        frame_input();
+    } while (!game_should_end());
+
+    // Shutdown.
+    shutdown_game();
+    return 0;
+}
+END_OF_MAIN()

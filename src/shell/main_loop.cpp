@@ -1,0 +1,81 @@
+// main_loop.cpp -- the frame's order of work, the room-change step and the end test
+#include "shell.h"
+#include "layers.h"
+#include "view.h"
+#include "player.h"
+#include "monsters.h"
+#include "weapons.h"
+#include "editors.h"
+
+int pending_room_change = 7; // room change to run at the next frame's start, 7 = none
+
+// Pulls the view origin on one axis into [low, high], re-basing the player's
+// coordinate on that axis so that it keeps its place in the world.
+static void clamp_axis(int &origin, int &scroll, int &player, int low, int high) {
+    if (origin < low) {
+        player += (origin - low) * 16 + scroll;
+        origin = low;
+        scroll = 0;
+    }
+    if (origin > high) {
+        player += (origin - high) * 16 + scroll;
+        origin = high;
+        scroll = 0;
+    }
+}
+
+void room_change_step(int dir) {
+    find_room_bounds(view_tx + 8, view_ty + 8);
+    pending_room_change = 7;
+    if (dir == DIR_LEFT || dir == DIR_RIGHT)
+        clamp_axis(view_ty, scroll_py, player_y, room_top, room_bottom - 14);
+    else
+        clamp_axis(view_tx, scroll_px, player_x, room_left, room_right - 14);
+    reset_bomb();
+    clear_shots();
+    spawn_monsters();
+}
+
+void frame_update_and_draw() {
+    if (pending_room_change == DIR_LEFT || pending_room_change == DIR_RIGHT)
+        room_change_step(pending_room_change);
+    if (pending_room_change == DIR_UP || pending_room_change == DIR_DOWN)
+        room_change_step(pending_room_change);
+    update_shots();
+    update_monsters();
+    draw_view(0);
+    draw_player();
+    update_bomb();
+    draw_shots();
+    draw_monsters();
+    if (room_lit == 1)
+        present_frame();
+    else
+        present_dark_frame();
+}
+
+void frame_input() {
+    if (key[KEY_ALT])
+        fire_shot();
+    arrow_key_step();
+    if (key[KEY_SPACE])
+        drop_bomb();
+    if (key[KEY_LCONTROL] && key[KEY_RCONTROL]) {
+        if (key[KEY_E]) {
+            edit_terrain();
+            pending_room_change = player_dir;
+        }
+        if (key[KEY_O]) {
+            edit_objects();
+            pending_room_change = player_dir;
+        }
+        if (key[KEY_M]) {
+            edit_monsters();
+            pending_room_change = player_dir;
+        }
+    }
+}
+
+bool game_should_end() {
+    return player_hp <= 0 || key[KEY_ESC] || game_over;
+}
