@@ -93,6 +93,9 @@ void start_headless() {
     lamp_sprite = create_bitmap(160, 160);
     build_lamp_sprite();
     color_map = &light_table;
+    // No graphics mode headless: a memory bitmap stands in for the screen.
+    screen = create_bitmap(320, 240);
+    clear_bitmap(screen);
 }
 
 static BITMAP *fresh_layer(BITMAP *old, int w, int h, int fill) {

@@ -25,7 +25,8 @@ constexpr int EXPLOSION_COLOUR_BASE = 203;
 
 // Installs Allegro with no system driver (once per process) and the test art
 // into game_data, guy_data and monster_data. Builds back_buffer, dark_buffer,
-// lamp_sprite and the three colour tables the way start-up does.
+// lamp_sprite and the three colour tables the way start-up does, and points
+// Allegro's `screen` at a 320x240 memory bitmap (no graphics mode headless).
 void start_headless();
 
 // A world of w x h tiles: the terrain filled with `fill`, objects and monsters
