@@ -106,6 +106,17 @@ TEST(LayerFiles, EveryCodeSurvivesSaveAndLoad) {
             wrong += getpixel(loaded, x, y) != ((x + y * 7) & 255);
     EXPECT_EQ(wrong, 0);
     EXPECT_EQ(back[200].r, 50);
+    // A new file gets the usual mode, a replaced one keeps its own.
+    struct stat st;
+    mode_t mask = umask(022);
+    ASSERT_EQ(write_layer_file(file.c_str(), bmp, pal), 0);
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    chmod(file.c_str(), 0640);
+    ASSERT_EQ(write_layer_file(file.c_str(), bmp, pal), 0);
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    umask(mask);
     // No temporary file is left beside the layer.
     EXPECT_EQ(system(("test $(ls " + dir + " | wc -l) -eq 1").c_str()), 0);
     destroy_bitmap(bmp);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 BITMAP *terrain_layer; // terrain codes, one pixel per world tile
@@ -135,6 +136,17 @@ static bool sync_file(const char *file) {
     return ok;
 }
 
+// The mode a saved file gets: that of the file it replaces, or what a plain
+// new file would get (mkstemp alone would make it private to its owner).
+static mode_t mode_for(const char *file) {
+    struct stat st;
+    if (stat(file, &st) == 0)
+        return st.st_mode & 07777;
+    mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
 int write_layer_file(const char *file, BITMAP *bmp, const RGB *pal) {
     std::string temp = std::string(file) + ".XXXXXX";
     std::vector<char> name(temp.begin(), temp.end());
@@ -144,6 +156,7 @@ int write_layer_file(const char *file, BITMAP *bmp, const RGB *pal) {
     if (fd < 0) {
         reason = strerror(errno);
     } else {
+        fchmod(fd, mode_for(file));
         close(fd);
         if (!bmp || save_pcx(name.data(), bmp, pal) != 0)
             reason = "the image could not be written";
