@@ -31,7 +31,8 @@ void play_effect(int n);
 // The bitmap of game_data entry `index`; a visible placeholder tile when the
 // datafile has no bitmap there (editors draw terrain codes up to 255).
 BITMAP *game_bitmap(int index);
-// Player frame f (0..15) and monster art of kind k (1..14).
+// Player frame f (0..15) and monster art of kind k (1..14); the placeholder
+// tile outside those ranges.
 BITMAP *player_frame_art(int frame);
 BITMAP *monster_art(int kind);
 

@@ -43,10 +43,14 @@ BITMAP *game_bitmap(int index) {
 }
 
 BITMAP *player_frame_art(int frame) {
+    if (frame < 0 || frame > 15)
+        return placeholder_tile();
     return (BITMAP *)guy_data[frame + 1].dat;
 }
 
 BITMAP *monster_art(int kind) {
+    if (kind < 1 || kind > 14)
+        return placeholder_tile();
     return (BITMAP *)monster_data[kind - 1].dat;
 }
 

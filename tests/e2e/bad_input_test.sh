@@ -1,0 +1,55 @@
+# Every input file damaged in every way we can think of: the game ends with
+# status 1 and one line on standard error naming the file; never a crash,
+# never a hang, never a window.
+. "$E2E_DIR/lib.sh"
+start_x
+make_run_dir
+PRISTINE="$ARTIFACTS/pristine"
+rm -rf "$PRISTINE" && cp -r "$RUN_DIR" "$PRISTINE"
+CASES=0
+
+# expect_refused FILE CASE: runs the game on the damaged run folder.
+expect_refused() {
+    CASES=$((CASES + 1))
+    (cd "$RUN_DIR" && exec timeout 20 "$LAMPLIGHT" > "$ARTIFACTS/stdout.log" 2> "$ARTIFACTS/stderr.log")
+    status=$?
+    [ "$status" -eq 1 ] || fail "$1 $2: exit status $status, expected 1 ($(cat "$ARTIFACTS/stderr.log"))"
+    [ "$(grep -c . "$ARTIFACTS/stderr.log")" -eq 1 ] || fail "$1 $2: expected one line: $(cat "$ARTIFACTS/stderr.log")"
+    grep -q "^$1: " "$ARTIFACTS/stderr.log" || fail "$1 $2: message does not name the file: $(cat "$ARTIFACTS/stderr.log")"
+    echo "$1 $2 -> $(cat "$ARTIFACTS/stderr.log")"
+    rm -f "$RUN_DIR"/* && cp "$PRISTINE"/* "$RUN_DIR/"
+}
+
+# The generic damages, for every file.
+for f in data.dat guy.dat monster.dat map.map obj.map mob.map; do
+    rm "$RUN_DIR/$f"; expect_refused "$f" missing
+    : > "$RUN_DIR/$f"; expect_refused "$f" empty
+    size=$(stat -c %s "$RUN_DIR/$f")
+    head -c $((size / 2)) "$PRISTINE/$f" > "$RUN_DIR/$f"; expect_refused "$f" "truncated to half"
+    head -c $((size - 10)) "$PRISTINE/$f" > "$RUN_DIR/$f"; expect_refused "$f" "truncated by 10 bytes"
+    head -c 5000 /dev/urandom > "$RUN_DIR/$f"; cp "$RUN_DIR/$f" "$ARTIFACTS/random-$f"
+    expect_refused "$f" "random bytes"
+done
+
+# Datafiles that load but miss a used entry or hold the wrong type there.
+"$DATAFILE_EDIT" "$PRISTINE/data.dat" "$RUN_DIR/data.dat" keep 60; expect_refused data.dat "60 entries"
+"$DATAFILE_EDIT" "$PRISTINE/data.dat" "$RUN_DIR/data.dat" retype 9 DATA; expect_refused data.dat "entry 9 not a palette"
+"$DATAFILE_EDIT" "$PRISTINE/data.dat" "$RUN_DIR/data.dat" retype 40 DATA; expect_refused data.dat "tile 26 not a bitmap"
+"$DATAFILE_EDIT" "$PRISTINE/guy.dat" "$RUN_DIR/guy.dat" keep 16; expect_refused guy.dat "16 entries"
+"$DATAFILE_EDIT" "$PRISTINE/guy.dat" "$RUN_DIR/guy.dat" retype 16 DATA; expect_refused guy.dat "frame 15 not a bitmap"
+"$DATAFILE_EDIT" "$PRISTINE/monster.dat" "$RUN_DIR/monster.dat" keep 13; expect_refused monster.dat "13 entries"
+"$DATAFILE_EDIT" "$PRISTINE/monster.dat" "$RUN_DIR/monster.dat" retype 0 DATA; expect_refused monster.dat "kind 1 not a bitmap"
+
+# Layers of the wrong kind or size.
+w=$(convert "$PRISTINE/map.map" -format '%w' info:); h=$(convert "$PRISTINE/map.map" -format '%h' info:)
+convert -size "${w}x${h}" xc:red -type TrueColor "PCX:$RUN_DIR/map.map"; expect_refused map.map "24-bit"
+"$MAKE_LAYER" "$RUN_DIR/obj.map" $((w + 1)) "$h" 0; expect_refused obj.map "wider than map.map"
+"$MAKE_LAYER" "$RUN_DIR/mob.map" "$w" $((h - 1)) 0; expect_refused mob.map "shorter than map.map"
+"$MAKE_LAYER" "$RUN_DIR/map.map" 1 1 72; expect_refused map.map "1x1"
+"$MAKE_LAYER" "$RUN_DIR/map.map" 5000 300 72; expect_refused map.map "5000 wide"
+# A header that claims 65535 x 65535 tiles over a few bytes of data.
+head -c 128 "$PRISTINE/map.map" > "$RUN_DIR/map.map"
+printf '\377\377\377\377' | dd of="$RUN_DIR/map.map" bs=1 seek=8 conv=notrunc 2>/dev/null
+head -c 2000 /dev/zero >> "$RUN_DIR/map.map"; expect_refused map.map "65535x65535 header"
+
+pass "$CASES damaged inputs refused cleanly"
