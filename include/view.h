@@ -24,5 +24,12 @@ void present_frame();
 void present_dark_frame();
 void clear_buffer(BITMAP *bmp);
 
+// The two camera steps inside draw_view. follow_player scrolls the view when
+// the player is past an edge of the central box (pinning the player there);
+// rebase_world then shifts the lit bomb, flying shots and alive monsters by
+// however far the view moved since (old_tx, old_ty, old_px, old_py).
+void follow_player();
+void rebase_world(int old_tx, int old_ty, int old_px, int old_py);
+
 // Fills lamp_sprite (already created, 160 x 160) with the lamp's light rings.
 void build_lamp_sprite();

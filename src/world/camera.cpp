@@ -1,11 +1,85 @@
 // camera.cpp -- the view origin, the follow step and the re-basing step
 #include "view.h"
+#include "layers.h"
+#include "player.h"
+#include "monsters.h"
+#include "weapons.h"
 
-int view_tx = 66;
-int view_ty = 151;
-int scroll_px = 0;
-int scroll_py = 0;
-int scroll_right_edge = 148;
-int scroll_left_edge = 80;
-int scroll_top_edge = 96;
-int scroll_bottom_edge = 128;
+int view_tx = 66;               // tile x at the play field's left edge, before the offset
+int view_ty = 151;              // tile y at the play field's top edge, before the offset
+int scroll_px = 0;              // sub-tile offset on x; positive moves the world left
+int scroll_py = 0;              // sub-tile offset on y; positive moves the world up
+int scroll_right_edge = 148;    // player x beyond which the view scrolls right
+int scroll_left_edge = 80;      // player x below which the view scrolls left
+int scroll_top_edge = 96;       // player y below which the view scrolls up
+int scroll_bottom_edge = 128;   // player y beyond which the view scrolls down
+
+// The view follows the player towards higher tiles on one axis. `player` is
+// the player's coordinate, pinned to `edge`; `lo` and `hi` are the origin's range.
+static void scroll_forward(int &player, int edge, int &origin, int &offset, int lo, int hi) {
+    offset += player - edge;
+    player = edge;
+    if (offset > 16) { // exactly 16 does not wrap; at most one wrap per call
+        origin++;
+        offset -= 16;
+    }
+    if (origin >= hi) { // the clamp drops the pixels past the bound
+        origin = hi;
+        offset = 0;
+    }
+    // Same place, told from one tile further in: keeps the opposite block able to run.
+    if (origin == lo && offset != 0) {
+        origin++;
+        offset -= 16;
+    }
+}
+
+// The mirror of scroll_forward, towards lower tiles.
+static void scroll_back(int &player, int edge, int &origin, int &offset, int lo, int hi) {
+    offset -= edge - player;
+    player = edge;
+    if (offset < -16) {
+        origin--;
+        offset += 16;
+    }
+    if (origin <= lo) {
+        origin = lo;
+        offset = 0;
+    }
+    if (origin == hi && offset != 0) {
+        origin--;
+        offset += 16;
+    }
+}
+
+void follow_player() {
+    if (player_x > scroll_right_edge && view_tx < room_right - 14)
+        scroll_forward(player_x, scroll_right_edge, view_tx, scroll_px, room_left, room_right - 14);
+    if (player_x < scroll_left_edge && view_tx > room_left)
+        scroll_back(player_x, scroll_left_edge, view_tx, scroll_px, room_left, room_right - 14);
+    if (player_y > scroll_bottom_edge && view_ty < room_bottom - 14)
+        scroll_forward(player_y, scroll_bottom_edge, view_ty, scroll_py, room_top, room_bottom - 14);
+    if (player_y < scroll_top_edge && view_ty > room_top)
+        scroll_back(player_y, scroll_top_edge, view_ty, scroll_py, room_top, room_bottom - 14);
+}
+
+void rebase_world(int old_tx, int old_ty, int old_px, int old_py) {
+    // Negative when the view moved right or down: the world slides left or up.
+    int dx = (old_tx - view_tx) * 16 + (old_px - scroll_px);
+    int dy = (old_ty - view_ty) * 16 + (old_py - scroll_py);
+    if (bomb_state == 1) {
+        bomb_x += dx;
+        bomb_y += dy;
+    }
+    for (Shot &s : shots)
+        if (s.state == 1) {
+            s.x += dx;
+            s.y += dy;
+        }
+    // Every slot, not only the first monster_count.
+    for (Monster &m : monsters)
+        if (m.status == 1) {
+            m.x += dx;
+            m.y += dy;
+        }
+}

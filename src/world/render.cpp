@@ -1,11 +1,123 @@
 // render.cpp -- drawing the view, the player and the panel; presenting frames
 #include "view.h"
+#include "assets.h"
+#include "layers.h"
+#include "player.h"
 
-int room_lit = 1;
+int room_lit = 1; // 1 when the last draw_view met no dark tile, 0 when it did
 
-void draw_view(int) {}
-void draw_player() {}
-void draw_panel(BITMAP *) {}
-void present_frame() { blit(back_buffer, screen, 0, 0, 0, 0, 320, 240); }
-void present_dark_frame() { present_frame(); }
+// Code of (tx, ty) in `layer`; a tile outside it reads as 0, so it draws as
+// the boundary tile and never from an entry that is not tile art.
+static int code_at(BITMAP *layer, int tx, int ty) {
+    int code = layer ? getpixel(layer, tx, ty) : -1;
+    return code < 0 ? 0 : code;
+}
+
+// Draws one tile of the view at play-field (x, y); returns true for a dark tile.
+static bool draw_tile(int mode, int tx, int ty, int x, int y) {
+    int t = code_at(terrain_layer, tx, ty);
+    int o = code_at(object_layer, tx, ty);
+    if (mode == 0 && t >= 85) // the game shows high floor codes as plain floor
+        t = CODE_FLOOR;
+    // Editors reach codes past the last entry: game_bitmap gives a placeholder.
+    blit(game_bitmap(TERRAIN_ART_BASE + t), back_buffer, 0, 0, x, y, 16, 16);
+    bool dark = t == CODE_DARK_A || t == CODE_DARK_B;
+    if (dark && mode == 1)
+        line(back_buffer, x, y, x + 15, y + 15, 255);
+    if (o > 0)
+        draw_sprite(back_buffer, game_bitmap(OBJECT_ART_BASE + o), x, y);
+    if (mode == 1) {
+        if (t >= CODE_WALKABLE)
+            putpixel(back_buffer, x + 8, y + 8, 73);
+        else if (t == CODE_BOUNDARY)
+            putpixel(back_buffer, x + 8, y + 8, 0);
+    }
+    return dark;
+}
+
+// Monster editor: the monster layer's kinds over the drawn tiles.
+static void draw_monster_layer() {
+    for (int j = -1; j <= 15; j++)
+        for (int i = -1; i <= 15; i++) {
+            int m = code_at(monster_layer, view_tx + i, view_ty + j);
+            if (m <= 0)
+                continue;
+            // A kind without art shows as the placeholder rather than reading past the datafile.
+            BITMAP *art = m <= MONSTER_DATA_ENTRIES ? monster_art(m) : game_bitmap(-1);
+            draw_sprite(back_buffer, art, i * 16 - scroll_px, j * 16 - scroll_py);
+        }
+}
+
+void draw_view(int mode) {
+    int old_tx = view_tx, old_ty = view_ty, old_px = scroll_px, old_py = scroll_py;
+    follow_player();
+    // 17 x 17 tiles: with offsets in -16..16 they cover the whole play field.
+    // Every one of them counts for darkness, also those out of sight.
+    bool dark = false;
+    for (int j = -1; j <= 15; j++)
+        for (int i = -1; i <= 15; i++)
+            if (draw_tile(mode, view_tx + i, view_ty + j, i * 16 - scroll_px, j * 16 - scroll_py))
+                dark = true;
+    if (mode == 2)
+        draw_monster_layer();
+    rebase_world(old_tx, old_ty, old_px, old_py);
+    room_lit = dark ? 0 : 1;
+}
+
+void draw_player() {
+    BITMAP *frame = player_frame_art(player_frame);
+    // Ghost walking: the same condition that lets the player through codes 24 and 25.
+    if (key[KEY_LCONTROL] && has_ghost == 1) {
+        color_map = &trans_table;
+        draw_trans_sprite(back_buffer, frame, player_x, player_y);
+    } else {
+        draw_sprite(back_buffer, frame, player_x, player_y);
+    }
+}
+
+void draw_panel(BITMAP *dest) {
+    FONT *panel_font = (FONT *)game_data[PANEL_FONT].dat;
+    blit(game_bitmap(PANEL_ART), dest, 0, 0, 240, 0, 80, 240);
+    // Background -1: the counters are drawn straight onto the panel art.
+    textprintf_centre_ex(dest, panel_font, 280, 10, 0, -1, "SCORE:%d", score);
+    textprintf_centre_ex(dest, panel_font, 280, 40, 0, -1, "HP:%d", player_hp / 100);
+    textprintf_centre_ex(dest, panel_font, 280, 70, 0, -1, "BOMBS:%d", bombs);
+}
+
+void present_frame() {
+    draw_panel(back_buffer);
+    acquire_screen();
+    blit(back_buffer, screen, 0, 0, 0, 0, 320, 240);
+    release_screen();
+}
+
+// draw_trans_sprite skips lamp pixels of level 0, which would leave the
+// window's corners outside the circle at full brightness: black them here.
+static void black_outside_lamp(int x0, int y0) {
+    for (int ly = 0; ly < lamp_sprite->h; ly++) {
+        int y = y0 + ly;
+        if (y < 0 || y >= dark_buffer->h)
+            continue;
+        for (int lx = 0; lx < lamp_sprite->w; lx++) {
+            int x = x0 + lx;
+            if (x >= 0 && x < dark_buffer->w && lamp_sprite->line[ly][lx] == 0)
+                dark_buffer->line[y][x] = 0;
+        }
+    }
+}
+
+void present_dark_frame() {
+    color_map = &light_table;
+    clear_buffer(dark_buffer);
+    if (has_lamp == 1) {
+        // The lamp's centre (80, 80) falls on (player_x + 12, player_y + 14).
+        int x0 = player_x - 68, y0 = player_y - 66;
+        blit(back_buffer, dark_buffer, x0, y0, x0, y0, 160, 160);
+        draw_trans_sprite(dark_buffer, lamp_sprite, x0, y0);
+        black_outside_lamp(x0, y0);
+    }
+    draw_panel(dark_buffer); // covers any of the window past x = 239
+    blit(dark_buffer, screen, 0, 0, 0, 0, 320, 240);
+}
+
 void clear_buffer(BITMAP *bmp) { clear_bitmap(bmp); }
