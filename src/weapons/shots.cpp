@@ -1,9 +1,136 @@
 // shots.cpp -- firing, flying, hitting and drawing shots
 #include "weapons.h"
+#include "assets.h"
+#include "layers.h"
+#include "monsters.h"
+#include "player.h"
+#include "view.h"
 
-Shot shots[MAX_SHOTS];
+Shot shots[MAX_SHOTS]; // every shot slot; a free slot has state SHOT_FREE
 
-void clear_shots() {}
-void fire_shot() {}
-void update_shots() {}
-void draw_shots() {}
+constexpr int SHOT_SPEED = 16;  // pixels a flying shot covers in a frame
+constexpr int SHOT_DAMAGE = 4;  // hit points a shot takes from a monster
+constexpr int FIELD_LIMIT = 240; // a shot at 0..240 on both axes is still in play
+
+void clear_shots() {
+    for (Shot &s : shots)
+        s = Shot{0, 0, 0, SHOT_FREE};
+}
+
+void fire_shot() {
+    for (Shot &s : shots) {
+        if (s.state != SHOT_FREE)
+            continue;
+        // Start offsets put the shot at the muzzle for each facing.
+        s.x = player_x;
+        s.y = player_y;
+        if (player_dir == DIR_LEFT) {
+            s.x += 6;
+            s.y += 10;
+        } else if (player_dir == DIR_RIGHT) {
+            s.x += 2;
+            s.y += 10;
+        } else if (player_dir == DIR_UP) {
+            s.x += 8;
+            s.y += 13;
+        } else if (player_dir == DIR_DOWN) {
+            s.x -= 1;
+            s.y += 3;
+        }
+        s.dir = player_dir;
+        s.state = SHOT_FLYING;
+        return;
+    }
+}
+
+// Moves a shot one pixel along its direction.
+static void step_shot(Shot &s) {
+    if (s.dir == DIR_LEFT)
+        s.x--;
+    else if (s.dir == DIR_RIGHT)
+        s.x++;
+    else if (s.dir == DIR_UP)
+        s.y--;
+    else if (s.dir == DIR_DOWN)
+        s.y++;
+}
+
+// Alive and not a patroller (kinds 13 and 14): shots pass through patrollers.
+static bool shootable(const Monster &m) {
+    return m.status == 1 && m.kind != 13 && m.kind != 14;
+}
+
+// Hurts the first shootable monster whose box strictly contains the shot's
+// corner; true when one was hit.
+static bool hit_monster(Shot &s) {
+    for (int j = 0; j < monster_count && j < MAX_MONSTERS; j++) {
+        Monster &m = monsters[j];
+        if (!shootable(m))
+            continue;
+        if (s.x > m.x && s.x < m.x + m.width && s.y > m.y && s.y < m.y + m.height) {
+            s.state = SHOT_IMPACT;
+            m.hp -= SHOT_DAMAGE;
+            if (m.hp <= 0)
+                m.status = 2;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Stops the shot on terrain below 52 under its centre; a switch toggles the gates.
+static bool hit_terrain(Shot &s) {
+    int tx = view_tx + ((s.x + 8 + scroll_px) >> 4);
+    int ty = view_ty + ((s.y + 8 + scroll_py) >> 4);
+    int code = terrain_at(tx, ty);
+    if (code >= CODE_WALKABLE)
+        return false;
+    s.state = SHOT_IMPACT;
+    if (code == CODE_SWITCH)
+        toggle_gates();
+    return true;
+}
+
+// One pixel of flight with its three tests. All tests run even when an
+// earlier one ended the flight: a shot leaving the field into a wall still
+// ends as an impact. True when the flight is over.
+static bool shot_substep(Shot &s) {
+    step_shot(s);
+    bool ended = false;
+    if (s.x < 0 || s.y < 0 || s.x > FIELD_LIMIT || s.y > FIELD_LIMIT) {
+        s.state = SHOT_FREE;
+        ended = true;
+    }
+    if (hit_monster(s))
+        ended = true;
+    if (hit_terrain(s))
+        ended = true;
+    return ended;
+}
+
+void update_shots() {
+    for (Shot &s : shots) {
+        if (s.state != SHOT_FLYING)
+            continue;
+        for (int i = 0; i < SHOT_SPEED; i++)
+            if (shot_substep(s))
+                break;
+    }
+}
+
+static bool drawn_in_field(const Shot &s) {
+    return s.x >= 0 && s.x < FIELD_LIMIT && s.y >= 0 && s.y < FIELD_LIMIT;
+}
+
+void draw_shots() {
+    for (Shot &s : shots) {
+        if (s.state == SHOT_FLYING && drawn_in_field(s))
+            draw_sprite(back_buffer, game_bitmap(SHOT_SPRITE), s.x, s.y);
+        if (s.state == SHOT_IMPACT) {
+            // An impact shows for this one frame, then the slot is free.
+            s.state = SHOT_FREE;
+            if (drawn_in_field(s))
+                draw_sprite(back_buffer, game_bitmap(EXPLOSION_ART), s.x, s.y);
+        }
+    }
+}
