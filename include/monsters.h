@@ -1,21 +1,37 @@
 // monsters.h -- the monster table, spawning, drawing and movement
 #pragma once
 
+// One monster of the current room. Nine ints in this order: the layout is
+// shared with everything that reads the table.
 struct Monster {
     int status;   // 1 alive; 2 dead or empty
     int x, y;     // top-left of the box, play-field pixels
-    int patrol_h; // kind 14: 1 moving left, else right
-    int patrol_v; // kind 13: 1 moving up, else down
-    int width, height;
-    int kind;     // 1..14
-    int hp;
+    int patrol_h; // kind 14: 1 moving left, else right; 0 for other kinds
+    int patrol_v; // kind 13: 1 moving up, else down; 0 for other kinds
+    int width, height; // size of the box (and of the sprite) in pixels
+    int kind;     // 1..14, the value read from the monster layer
+    int hp;       // hit points; a shot takes 4
 };
 
 constexpr int MAX_MONSTERS = 100;
-extern Monster monsters[MAX_MONSTERS];
+extern Monster monsters[MAX_MONSTERS]; // the monsters of the current room, in spawn order
 extern int monster_count;     // records filled by the last spawn
 
+// Monster kinds: 1 the large chaser, 2..12 chasers, 13 and 14 the patrollers.
+constexpr int KIND_LARGE_CHASER = 1;
+constexpr int KIND_VERTICAL_PATROL = 13;   // runs up and down, starts up
+constexpr int KIND_HORIZONTAL_PATROL = 14; // runs left and right, starts left
+constexpr int MAX_MONSTER_KIND = 14;       // the last kind that has art
+
+constexpr int MONSTER_ALIVE = 1;
+constexpr int MONSTER_DEAD = 2;  // also an empty slot
+
+// Rebuilds the table from the monster layer over the current room.
 void spawn_monsters();
+// Draws every live monster near the play field into back_buffer.
 void draw_monsters();
+// One frame of movement: chasers head for the player, patrollers patrol.
 void update_monsters();
+// Tries `steps` one-pixel steps of monster `index` in direction `dir`,
+// blocked by terrain, the player (whom it hurts) and other live monsters.
 void move_monster(int dir, int steps, int index);

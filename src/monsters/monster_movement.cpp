@@ -1,5 +1,119 @@
 // monster_movement.cpp -- chasers, patrollers, and moving with collision
 #include "monsters.h"
+#include "layers.h"
+#include "player.h"
+#include "view.h"
 
-void update_monsters() {}
-void move_monster(int, int, int) {}
+// Terrain codes of this value or below stop monsters (52 too, which the
+// player walks on); -1 outside the layer stops them as well.
+static const int MONSTER_BLOCK_CODE = 52;
+
+// Hit points the player loses for every step a monster takes into it.
+static const int CONTACT_DAMAGE = 4;
+
+// The most a chaser moves on one axis, or a patroller, in a frame.
+static const int MONSTER_SPEED = 4;
+
+// True when the terrain under play-field pixel (c, r) stops monsters. The
+// shift floors, so a pixel just left of or above the view reads the tile
+// before it.
+static bool terrain_blocks_monster(int c, int r) {
+    int code = getpixel(terrain_layer, ((c + scroll_px) >> 4) + view_tx, ((r + scroll_py) >> 4) + view_ty);
+    return code <= MONSTER_BLOCK_CODE;
+}
+
+// Tests the whole leading edge of monster m with its probe at (px, py);
+// every pixel is read, even after one has blocked.
+static bool edge_blocked(const Monster &m, int dir, int px, int py) {
+    bool blocked = false;
+    if (dir == DIR_LEFT || dir == DIR_RIGHT) {
+        int c = dir == DIR_LEFT ? px : px + m.width;
+        for (int r = m.y; r < m.y + m.height; r++)
+            blocked |= terrain_blocks_monster(c, r);
+    } else {
+        int r = dir == DIR_UP ? py : py + m.height;
+        for (int c = m.x; c < m.x + m.width; c++)
+            blocked |= terrain_blocks_monster(c, r);
+    }
+    return blocked;
+}
+
+// True when a w x h box at (a, b) overlaps the ow x oh box at (ox, oy).
+static bool boxes_overlap(int a, int b, int w, int h, int ox, int oy, int ow, int oh) {
+    return a > ox - w && a < ox + ow && b > oy - h && b < oy + oh;
+}
+
+// True when monster `index`, its box at (a, b), overlaps another live monster.
+static bool other_monster_in_way(int index, int a, int b) {
+    const Monster &m = monsters[index];
+    bool blocked = false;
+    for (int j = 0; j < monster_count; j++) {
+        const Monster &o = monsters[j];
+        if (j != index && o.status == MONSTER_ALIVE)
+            blocked |= boxes_overlap(a, b, m.width, m.height, o.x, o.y, o.width, o.height);
+    }
+    return blocked;
+}
+
+// The probe runs one pixel ahead per step whether or not the step was free,
+// and the body tests add the free steps on top of it, so they look ahead of
+// the box by up to three pixels: a monster stops a little short of a body
+// and closes the gap over the following frames.
+void move_monster(int dir, int steps, int index) {
+    Monster &m = monsters[index];
+    int px = m.x, py = m.y, dx = 0, dy = 0;
+    bool blocked = false;
+    for (int k = 0; k < steps; k++) {
+        px += dir == DIR_LEFT ? -1 : dir == DIR_RIGHT ? 1 : 0;
+        py += dir == DIR_UP ? -1 : dir == DIR_DOWN ? 1 : 0;
+        blocked = edge_blocked(m, dir, px, py);
+        if (boxes_overlap(px + dx, py, m.width, m.height, player_x, player_y + 16, 24, 16)) {
+            blocked = true;
+            player_hp -= CONTACT_DAMAGE;
+        }
+        bool horizontal = dir == DIR_LEFT || dir == DIR_RIGHT;
+        if (horizontal ? other_monster_in_way(index, px + dx, py) : other_monster_in_way(index, px, py + dy))
+            blocked = true;
+        if (!blocked) {
+            dx += dir == DIR_LEFT ? -1 : dir == DIR_RIGHT ? 1 : 0;
+            dy += dir == DIR_UP ? -1 : dir == DIR_DOWN ? 1 : 0;
+        }
+    }
+    // A patroller stopped on its last step turns round.
+    if (blocked && m.kind == KIND_HORIZONTAL_PATROL)
+        m.patrol_h = -m.patrol_h;
+    if (blocked && m.kind == KIND_VERTICAL_PATROL)
+        m.patrol_v = -m.patrol_v;
+    m.x += dx;
+    m.y += dy;
+}
+
+// Moves a chaser towards the player on one axis: up to 4 pixels, and a
+// smaller gap exactly, so that there is no dead zone.
+static void chase_axis(int index, int centre, int target, int dir_less, int dir_more) {
+    int gap = centre > target ? centre - target : target - centre;
+    int n = gap < MONSTER_SPEED ? gap : MONSTER_SPEED;
+    if (centre > target)
+        move_monster(dir_less, n, index);
+    else if (centre < target)
+        move_monster(dir_more, n, index);
+}
+
+void update_monsters() {
+    for (int i = 0; i < monster_count; i++) {
+        Monster &m = monsters[i];
+        if (m.status != MONSTER_ALIVE)
+            continue;
+        if (m.kind < KIND_VERTICAL_PATROL) {
+            // Both centres are taken before the horizontal move.
+            int cx = m.x + m.width / 2, cy = m.y + m.height / 2;
+            chase_axis(i, cx, player_x + 12, DIR_LEFT, DIR_RIGHT);
+            chase_axis(i, cy, player_y + 16, DIR_UP, DIR_DOWN);
+        } else if (m.kind == KIND_VERTICAL_PATROL) {
+            move_monster(m.patrol_v == 1 ? DIR_UP : DIR_DOWN, MONSTER_SPEED, i);
+        } else if (m.kind == KIND_HORIZONTAL_PATROL) {
+            move_monster(m.patrol_h == 1 ? DIR_LEFT : DIR_RIGHT, MONSTER_SPEED, i);
+        }
+        // Kinds above 14 stand still.
+    }
+}

@@ -1,8 +1,68 @@
 // monster_table.cpp -- the monster table, spawning and drawing
 #include "monsters.h"
+#include "assets.h"
+#include "layers.h"
+#include "view.h"
 
-Monster monsters[MAX_MONSTERS];
-int monster_count;
+Monster monsters[MAX_MONSTERS]; // the monsters of the current room, in spawn order
+int monster_count;              // records filled by the last spawn, 0..100
 
-void spawn_monsters() {}
-void draw_monsters() {}
+// What a freshly spawned monster of one kind starts with.
+struct KindValues {
+    int width, height, hp, patrol_h, patrol_v;
+};
+
+// Spawn values by kind; index 0 is unused.
+static const KindValues kind_values[MAX_MONSTER_KIND + 1] = {
+    {0, 0, 0, 0, 0},
+    {82, 130, 500, 0, 0}, // 1: the large chaser
+    {30, 20, 40, 0, 0},   {30, 20, 40, 0, 0}, {30, 20, 40, 0, 0}, {30, 20, 40, 0, 0},
+    {30, 20, 40, 0, 0},   {30, 20, 40, 0, 0}, {30, 20, 40, 0, 0}, {30, 20, 40, 0, 0},
+    {30, 20, 40, 0, 0},   {30, 20, 40, 0, 0}, {30, 20, 40, 0, 0}, // 2..12: chasers
+    {30, 20, 0, 0, 1},    // 13: vertical patroller, starts up, cannot be shot
+    {30, 20, 0, 1, 0},    // 14: horizontal patroller, starts left, cannot be shot
+};
+
+// Fills the next free record with a monster of `kind` at tile (tx, ty).
+static void add_monster(int kind, int tx, int ty) {
+    const KindValues &k = kind_values[kind];
+    Monster &m = monsters[monster_count];
+    m.status = MONSTER_ALIVE;
+    m.x = (tx - view_tx) * 16 - scroll_px;
+    m.y = (ty - view_ty) * 16 - scroll_py;
+    m.patrol_h = k.patrol_h;
+    m.patrol_v = k.patrol_v;
+    m.width = k.width;
+    m.height = k.height;
+    m.kind = kind;
+    m.hp = k.hp;
+    monster_count++;
+}
+
+void spawn_monsters() {
+    monster_count = 0;
+    for (Monster &m : monsters)
+        m = Monster{MONSTER_DEAD, 0, 0, 0, 0, 0, 0, 0, 0};
+    // Column by column from the left border, top to bottom within a column;
+    // the right border column and the bottom border row belong to the next room.
+    for (int tx = room_left; tx < room_right; tx++)
+        for (int ty = room_top; ty < room_bottom; ty++) {
+            int v = getpixel(monster_layer, tx, ty);
+            // Values above the last kind have no art and are left out; a
+            // 101st marker is dropped, but the scan runs on to the end.
+            if (v > 0 && v <= MAX_MONSTER_KIND && monster_count < MAX_MONSTERS)
+                add_monster(v, tx, ty);
+        }
+}
+
+void draw_monsters() {
+    for (int i = 0; i < monster_count; i++) {
+        const Monster &m = monsters[i];
+        if (m.status != MONSTER_ALIVE)
+            continue;
+        // The window allows for the largest sprite, 82 x 130, reaching in
+        // from the left or the top.
+        if (m.x > -80 && m.x < 240 && m.y > -130 && m.y < 240)
+            draw_sprite(back_buffer, monster_art(m.kind), m.x, m.y);
+    }
+}
