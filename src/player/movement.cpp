@@ -1,15 +1,178 @@
 // movement.cpp -- the player's state, the arrow-key step and move_player
 #include "player.h"
+#include "layers.h"
+#include "view.h"
+#include "shell.h"
+#include <allegro.h>
 
-int player_x, player_y, player_dir, player_frame, player_hp, score, bombs;
-int has_lamp, has_ghost;
-char game_over;
-int hold_frames;
-const int speed_ramp[10] = {2, 4, 4, 4, 4, 4, 8, 8, 8, 8};
+int player_x, player_y;  // play-field pixel of the sprite's top-left corner
+int player_dir;          // facing: 2 left, 3 right, 5 up, 6 down
+int player_frame;        // animation frame 0..15 of the player's sprite set
+int player_hp;           // hit points in hundredths; the panel shows player_hp / 100
+int score;               // points from the objects taken
+int bombs;               // bombs carried
+int has_lamp;            // 1 once the lamp is taken: dark rooms show the light circle
+int has_ghost;           // 1 once the ghost cloak is taken: Left Control walks through 24, 25
+char game_over;          // set to 1 by the goal object; the loop ends after that frame
+int hold_frames;         // arrow-key hold counter, 0..9, shared by all held arrows
+const int speed_ramp[10] = {2, 4, 4, 4, 4, 4, 8, 8, 8, 8}; // step requests by hold_frames
+
+// What a direction means to the figure: its animation frames and the probe
+// lines of its moves. Line i starts at (player + base + i * step) and runs
+// `points` pixels along `along`.
+struct DirectionRule {
+    int dir;
+    int first_frame, last_frame;
+    int base_x, base_y;
+    int step_x, step_y;
+    int along_x, along_y;
+    int points;
+};
+
+// The collision area is columns x + 4 .. x + 19 and rows y + 20 .. y + 31;
+// vertical moves probe only up to column x + 18.
+static const DirectionRule direction_rules[4] = {
+    {DIR_LEFT, 8, 11, 4, 20, -1, 0, 0, 1, 12},
+    {DIR_RIGHT, 12, 15, 19, 20, 1, 0, 0, 1, 12},
+    {DIR_UP, 0, 3, 4, 20, 0, -1, 1, 0, 15},
+    {DIR_DOWN, 4, 7, 4, 31, 0, 1, 1, 0, 15},
+};
 
 void reset_player() {
-    player_x = 120; player_y = 160; player_dir = 3; player_frame = 12;
-    player_hp = 20000; score = 0; bombs = 0;
+    player_x = 120;
+    player_y = 160;
+    player_dir = DIR_RIGHT;
+    player_frame = 12;
+    player_hp = 20000;
+    score = 0;
+    bombs = 0;
 }
-int move_player(int, int) { return 0; }
-void arrow_key_step() {}
+
+static const DirectionRule *rule_of(int dir) {
+    for (const DirectionRule &r : direction_rules)
+        if (r.dir == dir)
+            return &r;
+    return nullptr;
+}
+
+static int opposite_of(int dir) {
+    switch (dir) {
+    case DIR_LEFT: return DIR_RIGHT;
+    case DIR_RIGHT: return DIR_LEFT;
+    case DIR_UP: return DIR_DOWN;
+    case DIR_DOWN: return DIR_UP;
+    }
+    return DIR_NONE;
+}
+
+static void advance_frame(const DirectionRule &r) {
+    player_frame++;
+    if (player_frame < r.first_frame || player_frame > r.last_frame)
+        player_frame = r.first_frame;
+}
+
+// Places the player at the far side of the play field and moves the view
+// origin just beyond the boundary of the room being left. A sub-tile offset
+// pointing back into the old room is dropped by one more tile.
+static void take_room_exit(int dir) {
+    switch (dir) {
+    case DIR_LEFT:
+        player_x = 200;
+        view_tx = room_left - 15;
+        if (scroll_px < 0) { scroll_px = 0; view_tx--; }
+        break;
+    case DIR_RIGHT:
+        player_x = 20;
+        view_tx = room_right + 1;
+        if (scroll_px > 0) { scroll_px = 0; view_tx++; }
+        break;
+    case DIR_UP:
+        player_y = 190;
+        view_ty = room_top - 15;
+        if (scroll_py < 0) { scroll_py = 0; view_ty--; }
+        break;
+    case DIR_DOWN:
+        player_y = 4;
+        view_ty = room_bottom + 1;
+        if (scroll_py > 0) { scroll_py = 0; view_ty++; }
+        break;
+    }
+}
+
+// Ghost walking: Left Control is read afresh at every point, and each test
+// is a probe of its own.
+static bool ghost_passes(int x, int y) {
+    return key[KEY_LCONTROL] && has_ghost == 1 &&
+           (probe_point(x, y) == CODE_GHOST_WALL_A || probe_point(x, y) == CODE_GHOST_WALL_B);
+}
+
+// Tests one probe line: 0 when every point passes, 1 blocked, 2 exit.
+static int test_line(const DirectionRule &r, int i) {
+    int x = player_x + r.base_x + i * r.step_x;
+    int y = player_y + r.base_y + i * r.step_y;
+    for (int n = 0; n < r.points; n++, x += r.along_x, y += r.along_y) {
+        if (ghost_passes(x, y))
+            continue;
+        if (probe_point(x, y) < CODE_WALKABLE)
+            return 1;
+        if (probe_point(x, y) == CODE_EXIT)
+            return 2;
+    }
+    return 0;
+}
+
+static void shift_player(const DirectionRule &r, int pixels) {
+    player_x += r.step_x * pixels;
+    player_y += r.step_y * pixels;
+}
+
+int move_player(int dir, int steps) {
+    const DirectionRule *r = rule_of(dir);
+    if (!r)
+        return 0;
+    advance_frame(*r);
+    // Every line is measured from the position at the call; a request of
+    // n steps moves at most n - 1 pixels.
+    for (int i = 1; i <= steps - 1; i++) {
+        int line = test_line(*r, i);
+        if (line == 1) {
+            shift_player(*r, i - 1);
+            return 1;
+        }
+        if (line == 2) {
+            take_room_exit(dir);
+            return 2;
+        }
+    }
+    if (steps > 1)
+        shift_player(*r, steps - 1);
+    return 0;
+}
+
+void arrow_key_step() {
+    static const int arrow_keys[4] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN};
+    static const int arrow_dirs[4] = {DIR_LEFT, DIR_RIGHT, DIR_UP, DIR_DOWN};
+    bool held[4];
+    bool any = false;
+    // All four keys are read before any move, so a move cannot see a key change.
+    for (int k = 0; k < 4; k++) {
+        held[k] = key[arrow_keys[k]] != 0;
+        any = any || held[k];
+    }
+    if (!any)
+        hold_frames = 0;
+    for (int k = 0; k < 4; k++) {
+        if (!held[k])
+            continue;
+        int dir = arrow_dirs[k];
+        if (player_dir == opposite_of(dir))
+            hold_frames = 0;
+        // Raised before it indexes the ramp: entry 0 is never used for a move.
+        hold_frames++;
+        if (hold_frames > 9)
+            hold_frames = 9;
+        player_dir = dir;
+        if (move_player(dir, speed_ramp[hold_frames]) == 2)
+            pending_room_change = dir;
+    }
+}
