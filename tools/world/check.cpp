@@ -1,0 +1,485 @@
+// check.cpp -- validating a world: layer sizes, closed rooms, start, codes, monsters, exits
+#include "world_tool.h"
+#include "layers.h"
+#include <cstdarg>
+#include <cstdio>
+#include <set>
+
+// Longest run of lines of one kind of problem before they are summed up.
+static const int MAX_LINES_PER_KIND = 20;
+
+// A room: a 4-connected area of tiles that are not boundary (0 or 74) and
+// that holds at least one tile the player can stand on.
+struct Room {
+    int left, top, right, bottom; // bounding walls, like find_room_bounds on a rectangle
+    int tx, ty;                   // first walkable tile, used to name the room
+    bool dark;                    // holds floor 53 or 54
+    bool open;                    // reaches the layer's edge
+    int edge_x, edge_y, edge_dir; // a tile of it on the edge and the way out
+};
+
+// The box of a monster marker in world pixels.
+struct Marker {
+    int tx, ty, kind;
+    int x0, y0, x1, y1; // half-open: x0 .. x1 - 1
+};
+
+// What the checks share: the layers, the rooms and the problems found.
+struct Checker {
+    BITMAP *terrain, *objects, *monsters;
+    int w, h;                        // size of the terrain layer
+    std::vector<int> region;         // room index per tile, -1 = boundary or no room
+    std::vector<Room> rooms;
+    std::vector<Marker> markers;     // every monster marker of the layer
+    std::vector<std::string> lines;  // the problems
+};
+
+static void problem(Checker &c, const char *format, ...) {
+    char line[512];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    c.lines.push_back(line);
+}
+
+static const char *dir_name(int dir) {
+    switch (dir) {
+    case 2: return "left";
+    case 3: return "right";
+    case 5: return "up";
+    default: return "down";
+    }
+}
+
+static int code_at(BITMAP *layer, int x, int y) {
+    return getpixel(layer, x, y); // -1 outside the bitmap
+}
+
+static bool is_boundary(int code) {
+    return code == CODE_BOUNDARY || code == CODE_EXIT;
+}
+
+static bool walkable(int code) {
+    return code >= CODE_WALKABLE && code != CODE_EXIT;
+}
+
+static int room_at(const Checker &c, int x, int y) {
+    if (x < 0 || y < 0 || x >= c.w || y >= c.h)
+        return -1;
+    return c.region[y * c.w + x];
+}
+
+// Floods the area of non-boundary tiles round (sx, sy) and records it as a
+// room when the player can stand anywhere in it.
+static void flood_room(Checker &c, int sx, int sy, std::vector<int> &mark, int id) {
+    Room room = {sx, sy, sx, sy, -1, -1, false, false, 0, 0, 0};
+    std::vector<int> todo(1, sy * c.w + sx), tiles;
+    mark[todo[0]] = id;
+    static const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1}, dirs[4] = {2, 3, 5, 6};
+    while (!todo.empty()) {
+        int at = todo.back();
+        todo.pop_back();
+        tiles.push_back(at);
+        int x = at % c.w, y = at / c.w, code = code_at(c.terrain, x, y);
+        if (walkable(code) && (room.tx < 0 || y < room.ty || (y == room.ty && x < room.tx))) {
+            room.tx = x;
+            room.ty = y;
+        }
+        room.dark |= code == CODE_DARK_A || code == CODE_DARK_B;
+        room.left = x < room.left ? x : room.left;
+        room.right = x > room.right ? x : room.right;
+        room.top = y < room.top ? y : room.top;
+        room.bottom = y > room.bottom ? y : room.bottom;
+        for (int d = 0; d < 4; d++) {
+            int nx = x + dx[d], ny = y + dy[d];
+            if (nx < 0 || ny < 0 || nx >= c.w || ny >= c.h) {
+                if (!room.open) {
+                    room.open = true;
+                    room.edge_x = x;
+                    room.edge_y = y;
+                    room.edge_dir = dirs[d];
+                }
+                continue;
+            }
+            int n = ny * c.w + nx;
+            if (mark[n] == -2 && !is_boundary(code_at(c.terrain, nx, ny))) {
+                mark[n] = id;
+                todo.push_back(n);
+            }
+        }
+    }
+    if (room.tx < 0)
+        return; // solid wall only: no room
+    room.left--;
+    room.top--;
+    room.right++;
+    room.bottom++;
+    for (int t : tiles)
+        c.region[t] = (int)c.rooms.size();
+    c.rooms.push_back(room);
+}
+
+static void find_rooms(Checker &c) {
+    std::vector<int> mark(c.w * c.h, -2);
+    c.region.assign(c.w * c.h, -1);
+    int id = 0;
+    for (int y = 0; y < c.h; y++)
+        for (int x = 0; x < c.w; x++)
+            if (mark[y * c.w + x] == -2 && !is_boundary(code_at(c.terrain, x, y)))
+                flood_room(c, x, y, mark, id++);
+}
+
+static void check_sizes(Checker &c) {
+    BITMAP *l[3] = {c.terrain, c.objects, c.monsters};
+    if (l[1]->w == l[0]->w && l[1]->h == l[0]->h && l[2]->w == l[0]->w && l[2]->h == l[0]->h)
+        return;
+    problem(c, "layers of different sizes: map.map is %dx%d, obj.map is %dx%d, mob.map is %dx%d", l[0]->w,
+            l[0]->h, l[1]->w, l[1]->h, l[2]->w, l[2]->h);
+}
+
+// The first view, origin (66, 151), draws tiles 65..81 x 150..166; the player
+// starts at play-field (120, 160), its collision box on tiles (73..74, 162).
+static void check_start(Checker &c) {
+    BITMAP *l[3] = {c.terrain, c.objects, c.monsters};
+    for (int i = 0; i < 3; i++)
+        if (l[i]->w < 82 || l[i]->h < 167) {
+            problem(c, "start view: origin (66, 151) draws tiles 65..81 x 150..166, outside the %s layer (%dx%d)",
+                    layer_title[i], l[i]->w, l[i]->h);
+            return;
+        }
+    if (room_at(c, 74, 159) < 0) {
+        problem(c, "start: tile (74, 159), where the first room is measured, is in no room");
+        return;
+    }
+    for (int x = 73; x <= 74; x++)
+        if (!walkable(code_at(c.terrain, x, 162)))
+            problem(c, "start: the player starts in a wall: tile (%d, 162) has code %d", x,
+                    code_at(c.terrain, x, 162));
+}
+
+// Codes the game has no meaning or art for, summed up after a few lines.
+static void check_codes(Checker &c, BITMAP *layer, int highest, const char *what) {
+    int count = 0;
+    for (int y = 0; y < layer->h; y++)
+        for (int x = 0; x < layer->w; x++) {
+            int v = code_at(layer, x, y);
+            if (v <= highest)
+                continue;
+            if (++count <= MAX_LINES_PER_KIND)
+                problem(c, "%s %d at (%d, %d): the highest is %d", what, v, x, y, highest);
+        }
+    if (count > MAX_LINES_PER_KIND)
+        problem(c, "... and %d more tiles with %s above %d", count - MAX_LINES_PER_KIND, what, highest);
+}
+
+// The drawn tiles of every view of a room: on each axis the origin stays in
+// left .. right - 14 (a narrower room keeps it at either end), and a view
+// draws from origin - 1 to origin + 15.
+static void view_block(const Room &r, int &x0, int &y0, int &x1, int &y1) {
+    int lo_x = r.left < r.right - 14 ? r.left : r.right - 14, hi_x = r.left > r.right - 14 ? r.left : r.right - 14;
+    int lo_y = r.top < r.bottom - 14 ? r.top : r.bottom - 14, hi_y = r.top > r.bottom - 14 ? r.top : r.bottom - 14;
+    x0 = lo_x - 1;
+    x1 = hi_x + 15;
+    y0 = lo_y - 1;
+    y1 = hi_y + 15;
+}
+
+static void check_rooms(Checker &c) {
+    for (const Room &r : c.rooms) {
+        if (r.open) {
+            problem(c, "room round (%d, %d) is not closed: a scan from (%d, %d) going %s reaches the layer's edge",
+                    r.tx, r.ty, r.edge_x, r.edge_y, dir_name(r.edge_dir));
+            continue;
+        }
+        int x0, y0, x1, y1;
+        view_block(r, x0, y0, x1, y1);
+        if (x0 < 0 || y0 < 0 || x1 >= c.w || y1 >= c.h) {
+            problem(c, "room round (%d, %d): its views draw tiles %d..%d x %d..%d, outside the layers", r.tx, r.ty,
+                    x0, x1, y0, y1);
+            continue;
+        }
+        if (r.dark)
+            continue;
+        // A frame is dark when any drawn tile is 53 or 54, even a neighbour's.
+        for (int y = y0; y <= y1; y++)
+            for (int x = x0; x <= x1; x++) {
+                int code = code_at(c.terrain, x, y);
+                if (code == CODE_DARK_A || code == CODE_DARK_B) {
+                    problem(c, "room round (%d, %d) has no dark floor, but its view shows the dark floor at (%d, %d) "
+                               "and would be drawn dark", r.tx, r.ty, x, y);
+                    x = x1;
+                    y = y1;
+                }
+            }
+    }
+}
+
+static Marker marker(int tx, int ty, int kind) {
+    int w = kind == 1 ? 82 : 30, h = kind == 1 ? 130 : 20;
+    return {tx, ty, kind, tx * 16, ty * 16, tx * 16 + w, ty * 16 + h};
+}
+
+static bool overlap(const Marker &a, const Marker &b) {
+    return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+// A monster whose box starts on tiles it cannot move on (52 or less) is stuck.
+static void check_marker_terrain(Checker &c, const Marker &m, int &count) {
+    for (int y = m.ty; y <= (m.y1 - 1) / 16; y++)
+        for (int x = m.tx; x <= (m.x1 - 1) / 16; x++) {
+            int code = code_at(c.terrain, x, y);
+            if (code > CODE_WALKABLE)
+                continue;
+            if (++count <= MAX_LINES_PER_KIND)
+                problem(c, "monster kind %d at (%d, %d) starts inside a wall: its box covers (%d, %d), code %d",
+                        m.kind, m.tx, m.ty, x, y, code);
+            return;
+        }
+}
+
+// Monsters are spawned from the room's left and top wall lines up to, not
+// including, its right and bottom ones.
+static void check_monsters(Checker &c) {
+    int stuck = 0, overlaps = 0;
+    std::vector<bool> spawned(c.w * c.h, false);
+    for (const Room &r : c.rooms) {
+        std::vector<Marker> found;
+        for (int x = r.left; x < r.right; x++)
+            for (int y = r.top; y < r.bottom; y++) {
+                int kind = code_at(c.monsters, x, y);
+                if (kind <= 0)
+                    continue;
+                found.push_back(marker(x, y, kind));
+                if (x >= 0 && y >= 0 && x < c.w && y < c.h)
+                    spawned[y * c.w + x] = true;
+            }
+        if (found.size() > 100)
+            problem(c, "room round (%d, %d) has %zu monster markers; only 100 are spawned", r.tx, r.ty,
+                    found.size());
+        for (size_t i = 0; i < found.size(); i++) {
+            check_marker_terrain(c, found[i], stuck);
+            for (size_t j = i + 1; j < found.size(); j++)
+                if (overlap(found[i], found[j]) && ++overlaps <= MAX_LINES_PER_KIND)
+                    problem(c, "monster markers at (%d, %d) and (%d, %d) overlap: they block each other for ever",
+                            found[i].tx, found[i].ty, found[j].tx, found[j].ty);
+        }
+    }
+    if (stuck > MAX_LINES_PER_KIND)
+        problem(c, "... and %d more monsters inside walls", stuck - MAX_LINES_PER_KIND);
+    if (overlaps > MAX_LINES_PER_KIND)
+        problem(c, "... and %d more overlapping monster markers", overlaps - MAX_LINES_PER_KIND);
+    int lost = 0;
+    for (int y = 0; y < c.monsters->h && y < c.h; y++)
+        for (int x = 0; x < c.monsters->w && x < c.w; x++)
+            if (code_at(c.monsters, x, y) > 0 && !spawned[y * c.w + x] && ++lost <= MAX_LINES_PER_KIND)
+                problem(c, "monster marker at (%d, %d) lies in no room and never appears", x, y);
+}
+
+// Objects are taken only from tiles above 52; the goal must be somewhere.
+static void check_objects(Checker &c) {
+    int lost = 0;
+    bool goal = false;
+    for (int y = 0; y < c.objects->h; y++)
+        for (int x = 0; x < c.objects->w; x++) {
+            int o = code_at(c.objects, x, y);
+            if (o <= 0)
+                continue;
+            // Under a cracked wall or a gate it can be taken once that opens.
+            int code = code_at(c.terrain, x, y);
+            bool opens = code == CODE_CRACKED || code == 26 || code == 27;
+            if ((code > CODE_WALKABLE || opens) && room_at(c, x, y) >= 0) {
+                goal |= o == 2;
+                continue;
+            }
+            if (++lost <= MAX_LINES_PER_KIND)
+                problem(c, "object %d at (%d, %d) lies on terrain code %d and can never be taken", o, x, y, code);
+        }
+    if (!goal)
+        problem(c, "no goal object (2) that can be taken: the game cannot be finished");
+}
+
+// The view origins, on the axis across an exit, from which the player can
+// reach it: the player's collision edge lies at world pixel p (first..last)
+// and `offset` is the distance from the sprite's corner to that edge; the
+// camera keeps the corner within `near`..`far` of the view (7 pixels of
+// walking either way), except before `near` at the range's low end and
+// beyond `far` at its high end, where it cannot follow.
+static std::set<int> reaching_origins(int wall_lo, int wall_hi, int first, int last, int offset, int near,
+                                      int far) {
+    std::set<int> origins;
+    int lo = wall_lo, hi = wall_hi - 14;
+    if (hi <= lo) {
+        // Narrow: kept at either end, by the way the room was entered.
+        origins.insert(lo);
+        origins.insert(hi);
+        return origins;
+    }
+    for (int v = lo * 16; v <= hi * 16; v++)
+        for (int p = first; p <= last; p++) {
+            // At an end of the range the camera stops following on that side.
+            int corner = p - offset - v;
+            int least = v == lo * 16 ? -32 : near - 7, most = v == hi * 16 ? 240 : far + 7;
+            if (corner >= least && corner <= most) {
+                origins.insert(v >> 4);
+                origins.insert((v + 15) >> 4);
+                break;
+            }
+        }
+    return origins;
+}
+
+// One exit: a run of code 74 from (x, y) along the wall, left by `dir`.
+struct Exit {
+    int x, y, dir;
+    int first, last; // the run across the direction of travel, in tiles
+};
+
+// Where the player stands after leaving through `e` (the exit table, with the
+// sub-tile offset 0 it has at a wall; a positive offset would put the view a
+// tile further and the camera pulls it back to the wall):
+//  - right: view_tx = room_right + 1, player_x = 20, collision columns
+//    x + 4 .. x + 19 = 24..39 -> tiles room_right + 2 .. room_right + 3;
+//  - left: view_tx = room_left - 15, player_x = 200, columns 204..219 ->
+//    tiles view_tx + 12 .. + 13 = room_left - 3 .. room_left - 2;
+//  - up: view_ty = room_top - 15, player_y = 190, collision rows y + 20 ..
+//    y + 31 = 210..221 -> tile view_ty + 13 = room_top - 2;
+//  - down: view_ty = room_bottom + 1, player_y = 4, rows 24..35 -> tiles
+//    room_bottom + 2 .. room_bottom + 3.
+// Across the travel the player keeps its place in the world: its leading
+// collision edge starts on the exit run and its 12 rows (16 columns) may hang
+// one tile past the run's end, but not past the old room's far wall.
+static void arrival_place(const Exit &e, int &ax0, int &ay0, int &ax1, int &ay1) {
+    int L = room_left, R = room_right, T = room_top, B = room_bottom;
+    if (e.dir == 3 || e.dir == 2) {
+        ax0 = e.dir == 3 ? R + 2 : L - 3;
+        ax1 = ax0 + 1;
+        ay0 = e.first;
+        ay1 = e.last + 1 < B - 1 ? e.last + 1 : B - 1;
+    } else {
+        ay0 = ay1 = e.dir == 5 ? T - 2 : B + 2;
+        if (e.dir == 6)
+            ay1 = B + 3;
+        ax0 = e.first;
+        ax1 = e.last + 1 < R - 1 ? e.last + 1 : R - 1;
+    }
+}
+
+// The tiles where the room-change step measures the new room: (view_tx + 8,
+// view_ty + 8) with the new origin on the axis of travel and the old one,
+// wherever the player could have reached the exit from, across it.
+static std::vector<std::pair<int, int>> measure_tiles(const Exit &e) {
+    std::vector<std::pair<int, int>> tiles;
+    int L = room_left, R = room_right, T = room_top, B = room_bottom;
+    if (e.dir == 3 || e.dir == 2) {
+        int mx = (e.dir == 3 ? R + 1 : L - 15) + 8;
+        int last = e.last * 16 + 15 < B * 16 - 12 ? e.last * 16 + 15 : B * 16 - 12;
+        for (int t : reaching_origins(T, B, e.first * 16, last, 20, 96, 128))
+            tiles.push_back({mx, t + 8});
+    } else {
+        int my = (e.dir == 6 ? B + 1 : T - 15) + 8;
+        int last = e.last * 16 + 15 < R * 16 - 16 ? e.last * 16 + 15 : R * 16 - 16;
+        for (int t : reaching_origins(L, R, e.first * 16, last, 4, 80, 148))
+            tiles.push_back({t + 8, my});
+    }
+    return tiles;
+}
+
+static void check_exit(Checker &c, const Exit &e) {
+    const char *where = dir_name(e.dir);
+    int ax0, ay0, ax1, ay1;
+    arrival_place(e, ax0, ay0, ax1, ay1);
+    for (int y = ay0; y <= ay1; y++)
+        for (int x = ax0; x <= ax1; x++) {
+            int code = code_at(c.terrain, x, y);
+            if (code < 0) {
+                problem(c, "exit at (%d, %d) leading %s: its arrival place (%d, %d) lies outside the layers", e.x,
+                        e.y, where, x, y);
+                return;
+            }
+            if (!walkable(code) || room_at(c, x, y) < 0) {
+                problem(c, "exit at (%d, %d) leading %s: its arrival place (%d..%d, %d..%d) is a wall "
+                           "(code %d at (%d, %d))", e.x, e.y, where, ax0, ax1, ay0, ay1, code, x, y);
+                return;
+            }
+        }
+    // A monster waiting there hurts the player at once and blocks the way back.
+    Marker place = {ax0, ay0, 0, ax0 * 16, ay0 * 16, ax1 * 16 + 16, ay1 * 16 + 16};
+    for (const Marker &m : c.markers)
+        if (overlap(m, place))
+            problem(c, "exit at (%d, %d) leading %s: the monster at (%d, %d) stands on its arrival place", e.x, e.y,
+                    where, m.tx, m.ty);
+    int arrival = room_at(c, ax0, ay0);
+    for (auto [mx, my] : measure_tiles(e))
+        if (room_at(c, mx, my) != arrival) {
+            problem(c, "exit at (%d, %d) leading %s: the room measured after it, from tile (%d, %d), is not the "
+                       "room of its arrival place (%d, %d)", e.x, e.y, where, mx, my, ax0, ay0);
+            return;
+        }
+}
+
+// Finds every run of exit tiles in a room's wall and checks where it leads.
+static void check_exits(Checker &c) {
+    static const int dirs[4] = {2, 3, 5, 6};
+    for (int y = 0; y < c.h; y++)
+        for (int x = 0; x < c.w; x++) {
+            if (code_at(c.terrain, x, y) != CODE_EXIT)
+                continue;
+            for (int dir : dirs) {
+                // The room tile beside the exit, and the step along the wall.
+                int ix = x + (dir == 2 ? 1 : dir == 3 ? -1 : 0), iy = y + (dir == 5 ? 1 : dir == 6 ? -1 : 0);
+                int sx = (dir == 5 || dir == 6) ? 1 : 0, sy = 1 - sx;
+                auto in_run = [&](int k) {
+                    return code_at(c.terrain, x + k * sx, y + k * sy) == CODE_EXIT &&
+                           walkable(code_at(c.terrain, ix + k * sx, iy + k * sy)) &&
+                           room_at(c, ix + k * sx, iy + k * sy) >= 0;
+                };
+                if (!in_run(0) || in_run(-1))
+                    continue; // not an exit this way, or not the start of its run
+                int n = 1;
+                while (in_run(n))
+                    n++;
+                Exit e = {x, y, dir, sx ? x : y, (sx ? x : y) + n - 1};
+                terrain_layer = c.terrain;
+                find_room_bounds(ix, iy);
+                check_exit(c, e);
+            }
+        }
+}
+
+std::vector<std::string> world_problems(const World &world) {
+    Checker c;
+    c.terrain = world.layer[0];
+    c.objects = world.layer[1];
+    c.monsters = world.layer[2];
+    c.w = c.terrain->w;
+    c.h = c.terrain->h;
+    check_sizes(c);
+    find_rooms(c);
+    for (int y = 0; y < c.monsters->h; y++)
+        for (int x = 0; x < c.monsters->w; x++)
+            if (code_at(c.monsters, x, y) > 0)
+                c.markers.push_back(marker(x, y, code_at(c.monsters, x, y)));
+    check_start(c);
+    check_codes(c, c.terrain, 88, "terrain code (without art)");
+    check_codes(c, c.objects, 14, "object code");
+    check_codes(c, c.monsters, 14, "monster kind");
+    check_rooms(c);
+    check_monsters(c);
+    check_objects(c);
+    check_exits(c);
+    return c.lines;
+}
+
+int check_command() {
+    World world;
+    if (!load_world(world))
+        return 1;
+    std::vector<std::string> lines = world_problems(world);
+    for (const std::string &line : lines)
+        printf("%s\n", line.c_str());
+    if (lines.empty())
+        printf("ok: %dx%d tiles, no problems\n", world.layer[0]->w, world.layer[0]->h);
+    free_world(world);
+    return lines.empty() ? 0 : 1;
+}
