@@ -1,5 +1,165 @@
 // object_editors.cpp -- placing objects and monsters with the mouse
 #include "editors.h"
+#include "assets.h"
+#include "layers.h"
+#include "view.h"
 
-void edit_objects() {}
-void edit_monsters() {}
+int object_brush = 1;  // object code the left button places in the object editor
+int monster_brush = 1; // monster kind the left button places in the monster editor
+
+// Both editors place codes 1..14; the right button erases.
+static const int PLACE_BRUSH_MIN = 1;
+static const int PLACE_BRUSH_MAX = 14;
+
+static int clamp_brush(int brush) {
+    if (brush < PLACE_BRUSH_MIN)
+        return PLACE_BRUSH_MIN;
+    if (brush > PLACE_BRUSH_MAX)
+        return PLACE_BRUSH_MAX;
+    return brush;
+}
+
+// What a click writes: the brush for left, 0 for right (right wins).
+static int place_value(int brush) {
+    int value = brush;
+    if (mouse_b & 2)
+        value = 0;
+    return value;
+}
+
+// Moves the view origin one tile for each held arrow, in the order Left,
+// Right, Up, Down, with no bound; `moved` redraws after each move, then 50 ms pass.
+static void move_view_by_arrows(void (*moved)()) {
+    static const int arrows[4][3] = {
+        {KEY_LEFT, -1, 0}, {KEY_RIGHT, 1, 0}, {KEY_UP, 0, -1}, {KEY_DOWN, 0, 1}};
+    for (const int *a : arrows) {
+        if (!key[a[0]])
+            continue;
+        view_tx += a[1];
+        view_ty += a[2];
+        moved();
+        rest(50);
+    }
+}
+
+// --- The object editor ---
+
+static BITMAP *object_preview() {
+    return game_bitmap(OBJECT_ART_BASE + object_brush);
+}
+
+static void redraw_objects() {
+    draw_view(1);
+    present_frame();
+}
+
+void object_editor_open() {
+    reload_layer(1);
+    show_mouse(screen);
+    object_brush = 1;
+    redraw_objects();
+}
+
+bool object_editor_pass() {
+    // Straight to the screen every pass, so it follows Q and W at once.
+    blit(object_preview(), screen, 0, 0, 0, 0, 16, 16);
+    if (key[KEY_Q]) {
+        object_brush--;
+        rest(150);
+        object_brush = clamp_brush(object_brush);
+    }
+    if (key[KEY_W]) {
+        object_brush++;
+        rest(150);
+        object_brush = clamp_brush(object_brush);
+    }
+    move_view_by_arrows(redraw_objects);
+    if (mouse_b & 3) {
+        int tx, ty;
+        editor_target_tile(&tx, &ty);
+        int value = place_value(object_brush);
+        show_mouse(NULL);
+        putpixel(object_layer, tx, ty, value);
+        draw_view(1);
+        blit(object_preview(), back_buffer, 0, 0, 0, 0, 16, 16);
+        present_frame();
+        show_mouse(screen);
+    }
+    return key[KEY_ESC];
+}
+
+void object_editor_close() {
+    wait_for_esc_release();
+    save_layer(1);
+    show_mouse(NULL);
+}
+
+void edit_objects() {
+    object_editor_open();
+    while (!object_editor_pass()) {
+    }
+    object_editor_close();
+}
+
+// --- The monster editor ---
+
+// The view with the monster layer, and the brush's sprite over its corner.
+static void draw_monster_view() {
+    draw_view(2);
+    draw_sprite(back_buffer, monster_art(monster_brush), 0, 0);
+}
+
+static void redraw_monsters() {
+    draw_monster_view();
+    present_frame();
+}
+
+// After Q or W: the whole back buffer straight to the screen, panel not redrawn.
+static void show_monster_brush() {
+    draw_monster_view();
+    blit(back_buffer, screen, 0, 0, 0, 0, 320, 240);
+}
+
+void monster_editor_open() {
+    reload_layer(2);
+    show_mouse(screen);
+    monster_brush = 1;
+    redraw_monsters();
+}
+
+bool monster_editor_pass() {
+    if (key[KEY_Q]) {
+        monster_brush = clamp_brush(monster_brush - 1);
+        show_monster_brush();
+        rest(150);
+    }
+    if (key[KEY_W]) {
+        monster_brush = clamp_brush(monster_brush + 1);
+        show_monster_brush();
+        rest(150);
+    }
+    move_view_by_arrows(redraw_monsters);
+    if (mouse_b & 3) {
+        int tx, ty;
+        editor_target_tile(&tx, &ty);
+        int value = place_value(monster_brush);
+        show_mouse(NULL);
+        putpixel(monster_layer, tx, ty, value);
+        redraw_monsters();
+        show_mouse(screen);
+    }
+    return key[KEY_ESC];
+}
+
+void monster_editor_close() {
+    wait_for_esc_release();
+    save_layer(2);
+    show_mouse(NULL);
+}
+
+void edit_monsters() {
+    monster_editor_open();
+    while (!monster_editor_pass()) {
+    }
+    monster_editor_close();
+}

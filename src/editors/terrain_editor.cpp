@@ -1,6 +1,126 @@
 // terrain_editor.cpp -- painting the terrain layer with the mouse
 #include "editors.h"
+#include "assets.h"
+#include "layers.h"
+#include "view.h"
 
-int editor_last_terrain = 0;
+int editor_last_terrain = 0;  // the terrain brush kept between openings
+int terrain_brush = 0;        // code the left button paints while the editor is open
+int terrain_paint_value = -1; // code of the last paint since opening, -1 before the first
 
-void edit_terrain() {}
+// Brushes chosen with one key; of several held, the last in this order wins.
+struct TerrainShortcut {
+    int key_code;
+    int brush;
+};
+static const TerrainShortcut terrain_shortcuts[] = {
+    {KEY_1, CODE_BOUNDARY}, {KEY_2, CODE_WALKABLE}, {KEY_3, CODE_FLOOR},
+    {KEY_4, CODE_EXIT},     {KEY_Z, 87},            {KEY_L, 30},
+};
+
+// The highest brush Q and W step through; Z reaches above it.
+static const int TERRAIN_BRUSH_MAX = CODE_EXIT;
+
+// Q, W and the shortcut keys.
+static void terrain_brush_keys() {
+    if (key[KEY_Q]) {
+        terrain_brush--;
+        rest(150);
+        if (terrain_brush < 0)
+            terrain_brush = 0;
+    }
+    if (key[KEY_W]) {
+        terrain_brush++;
+        rest(150);
+        if (terrain_brush > TERRAIN_BRUSH_MAX)
+            terrain_brush = TERRAIN_BRUSH_MAX;
+    }
+    for (const TerrainShortcut &s : terrain_shortcuts)
+        if (key[s.key_code])
+            terrain_brush = s.brush;
+}
+
+// The arrows move the view origin one tile each, with no bound.
+static void terrain_view_keys() {
+    if (key[KEY_LEFT]) {
+        view_tx--;
+        rest(50);
+    }
+    if (key[KEY_RIGHT]) {
+        view_tx++;
+        rest(50);
+    }
+    if (key[KEY_UP]) {
+        view_ty--;
+        rest(50);
+    }
+    if (key[KEY_DOWN]) {
+        view_ty++;
+        rest(50);
+    }
+}
+
+// Left paints the brush, right 72; with Space, right paints 68 and left
+// repeats the last paint (the brush when nothing was painted yet).
+static void terrain_paint() {
+    bool left = mouse_b & 1;
+    bool right = mouse_b & 2;
+    if (!left && !right)
+        return;
+    int tx, ty;
+    editor_target_tile(&tx, &ty);
+    if (key[KEY_SPACE]) {
+        if (right)
+            terrain_paint_value = CODE_BLASTED;
+    } else {
+        if (left)
+            terrain_paint_value = terrain_brush;
+        if (right)
+            terrain_paint_value = CODE_FLOOR;
+    }
+    if (terrain_paint_value < 0)
+        terrain_paint_value = terrain_brush;
+    putpixel(terrain_layer, tx, ty, terrain_paint_value); // clipped outside the layer
+}
+
+// The brush's tile over the view's top-left corner, marked as the view marks it.
+static void draw_terrain_preview() {
+    blit(game_bitmap(TERRAIN_ART_BASE + terrain_brush), back_buffer, 0, 0, 0, 0, 16, 16);
+    if (terrain_brush == CODE_DARK_A || terrain_brush == CODE_DARK_B)
+        line(back_buffer, 0, 0, 15, 15, 255);
+    if (terrain_brush == CODE_BOUNDARY)
+        putpixel(back_buffer, 8, 8, 73);
+}
+
+void terrain_editor_open() {
+    reload_layer(0);
+    terrain_brush = editor_last_terrain;
+    terrain_paint_value = -1;
+    draw_view(1);
+    present_frame();
+}
+
+bool terrain_editor_pass() {
+    terrain_brush_keys();
+    terrain_view_keys();
+    terrain_paint();
+    draw_view(1);
+    draw_terrain_preview();
+    putpixel(back_buffer, mouse_x, mouse_y, 255); // the pointer
+    present_frame();
+    return key[KEY_ESC];
+}
+
+void terrain_editor_close() {
+    wait_for_esc_release();
+    save_layer(0);
+    show_mouse(NULL);
+    editor_last_terrain = terrain_brush;
+}
+
+void edit_terrain() {
+    terrain_editor_open();
+    while (!terrain_editor_pass()) {
+    }
+    terrain_editor_close();
+}
