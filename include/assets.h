@@ -41,3 +41,10 @@ BITMAP *monster_art(int kind);
 // Returns true when usable; otherwise writes the reason ("entry 9 should be
 // a palette") into `why` (at least 128 bytes).
 bool check_datafile(const DATAFILE *data, int which, char *why, int why_size);
+
+// Walks a datafile's structure (after the packfile layer's decompression)
+// before load_datafile sees it: every object must fit in its parent and the
+// contents of bitmaps, samples, tunes, fonts and palettes in their object.
+// Allegro's loader trusts those sizes and crashes on a truncated file.
+bool check_datafile_bytes(const unsigned char *bytes, long size, char *why, int why_size);
+bool check_datafile_file(const char *file, char *why, int why_size);

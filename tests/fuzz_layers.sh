@@ -1,17 +1,24 @@
 #!/bin/sh
-# fuzz_layers.sh [SECONDS] -- builds the layer-file fuzz target with clang's
-# libFuzzer and AddressSanitizer and runs it for a bounded time (default 30 s)
-# over the kept corpus. Crashes it finds land in $OUT/crashes/; once fixed,
-# move each into tests/fuzz/corpus/ as a regression input.
+# fuzz_layers.sh [SECONDS] -- builds the fuzz targets over the layer-file and
+# datafile checks with clang's libFuzzer and AddressSanitizer and runs each for
+# a bounded time (default 30 s) over its kept corpus. Crashes it finds land in $OUT/crashes/; once fixed,
+# move each into tests/fuzz/corpus-TARGET/ as a regression input.
 set -e
 cd "$(dirname "$0")/.."
 SECONDS_TO_RUN="${1:-30}"
 OUT="${FUZZ_BUILD:-build/fuzz}"
 mkdir -p "$OUT/crashes"
-clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address -Iinclude \
-    tests/fuzz/fuzz_layer_file.cpp src/world/layer_files.cpp \
-    $(pkg-config --cflags --libs allegro) -o "$OUT/fuzz_layer_file"
-# The corpus is copied so that new inputs found do not pile up in the tree.
-rm -rf "$OUT/corpus" && mkdir -p "$OUT/corpus" && cp tests/fuzz/corpus/* "$OUT/corpus/"
-ASAN_OPTIONS=detect_leaks=0 "$OUT/fuzz_layer_file" -max_total_time="$SECONDS_TO_RUN" \
-    -max_len=20000 -artifact_prefix="$OUT/crashes/" "$OUT/corpus"
+# fuzz TARGET SOURCES...: builds one target and runs it over tests/fuzz/corpus-TARGET.
+fuzz() {
+    target=$1; shift
+    clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address -Iinclude "$@" \
+        $(pkg-config --cflags --libs allegro) -o "$OUT/$target"
+    # The corpus is copied so that new inputs found do not pile up in the tree.
+    rm -rf "$OUT/corpus-$target" && mkdir -p "$OUT/corpus-$target"
+    cp tests/fuzz/corpus-$target/* "$OUT/corpus-$target/"
+    ASAN_OPTIONS=detect_leaks=0 "$OUT/$target" -max_total_time="$SECONDS_TO_RUN" \
+        -max_len=20000 -artifact_prefix="$OUT/crashes/" "$OUT/corpus-$target"
+}
+
+fuzz fuzz_layer_file tests/fuzz/fuzz_layer_file.cpp src/world/layer_files.cpp
+fuzz fuzz_datafile tests/fuzz/fuzz_datafile.cpp src/shell/datafile_check.cpp

@@ -27,6 +27,10 @@ static DATAFILE *load_checked_datafile(int which) {
         fprintf(stderr, "%s: file not found or not readable\n", name);
         return nullptr;
     }
+    if (!check_datafile_file(name, why, sizeof why)) {
+        fprintf(stderr, "%s: %s\n", name, why);
+        return nullptr;
+    }
     DATAFILE *data = load_datafile(name);
     if (!data) {
         fprintf(stderr, "%s: not a readable Allegro datafile\n", name);
