@@ -52,5 +52,14 @@ const char *layer_file_name(int layer);
 // tile inside the layer.
 void find_room_bounds(int tx, int ty);
 
+// Code of tile (tx, ty) of an 8-bit layer: what getpixel gives, -1 outside
+// the bitmap, read straight from its rows (the monsters and shots read it for
+// every pixel of their edges, many thousand times a frame).
+inline int layer_code(BITMAP *layer, int tx, int ty) {
+    if (!layer || tx < 0 || ty < 0 || tx >= layer->w || ty >= layer->h)
+        return -1;
+    return layer->line[ty][tx];
+}
+
 // Terrain code of tile (tx, ty); -1 outside the layer (or with no layer).
-int terrain_at(int tx, int ty);
+inline int terrain_at(int tx, int ty) { return layer_code(terrain_layer, tx, ty); }

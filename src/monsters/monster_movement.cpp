@@ -18,7 +18,7 @@ static const int MONSTER_SPEED = 4;
 // shift floors, so a pixel just left of or above the view reads the tile
 // before it.
 static bool terrain_blocks_monster(int c, int r) {
-    int code = getpixel(terrain_layer, ((c + scroll_px) >> 4) + view_tx, ((r + scroll_py) >> 4) + view_ty);
+    int code = terrain_at(((c + scroll_px) >> 4) + view_tx, ((r + scroll_py) >> 4) + view_ty);
     return code <= MONSTER_BLOCK_CODE;
 }
 

@@ -3,10 +3,6 @@
 
 int room_left, room_right, room_top, room_bottom; // boundary tiles of the current room
 
-int terrain_at(int tx, int ty) {
-    return terrain_layer ? getpixel(terrain_layer, tx, ty) : -1;
-}
-
 static bool is_boundary(int code) {
     return code == CODE_BOUNDARY || code == CODE_EXIT;
 }
