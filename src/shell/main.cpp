@@ -8,7 +8,8 @@ int main() {
     // Start-up.
     pending_room_change = 7;
     if (allegro_init() != 0) {
-        fprintf(stderr, "lamplight: cannot start (no display?): %s\n", allegro_error);
+        fprintf(stderr, "lamplight: cannot start: %s\n",
+                allegro_error[0] ? allegro_error : "no display found (is DISPLAY set?)");
         return 1;
     }
     install_keyboard();
