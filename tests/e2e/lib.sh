@@ -4,7 +4,13 @@
 # (the built run folder with the datafiles), SOURCE_DIR (the repository),
 # ARTIFACTS (where this test keeps its screenshots and logs).
 set -u
-export ALSA_CONFIG_PATH=/dev/null   # no sound card: keep ALSA quiet
+# No sound card: an ALSA configuration whose default devices are silent, so
+# that ALSA prints nothing on standard error (an empty one still complains
+# about the default PCM and raw MIDI devices).
+mkdir -p "$ARTIFACTS"
+printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\nrawmidi.!default { type hw card 0 }\n' \
+    > "$ARTIFACTS/alsa.conf"
+export ALSA_CONFIG_PATH="$ARTIFACTS/alsa.conf"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -13,12 +19,15 @@ fail() {
 }
 
 # Starts Xvfb on a free display; kills it (and the game) when the test exits.
+# What an earlier run left in ARTIFACTS is removed first.
 start_x() {
     mkdir -p "$ARTIFACTS"
-    rm -f "$ARTIFACTS"/*.png "$ARTIFACTS"/*.log 2>/dev/null
+    find "$ARTIFACTS" -mindepth 1 -maxdepth 1 ! -name alsa.conf -exec rm -rf {} +
     local fifo="$ARTIFACTS/displayfd"
-    rm -f "$fifo"
-    Xvfb -displayfd 1 -screen 0 320x240x24 -nolisten tcp > "$fifo" 2>"$ARTIFACTS/xvfb.log" &
+    # -noreset: without it the server resets whenever its last client leaves
+    # (each xdpyinfo or xwininfo below), and a game connecting during that
+    # reset finds no display.
+    Xvfb -displayfd 1 -noreset -screen 0 320x240x24 -nolisten tcp > "$fifo" 2>"$ARTIFACTS/xvfb.log" &
     XVFB_PID=$!
     trap stop_all EXIT
     local n=0
@@ -31,8 +40,16 @@ start_x() {
     done
 }
 
+# Ends a game still running (a failed story), then the X server. The game
+# goes first, while its display is still there: without it Allegro's exit
+# handling can hang, so a game that ignores SIGTERM for 2 s is killed.
 stop_all() {
-    [ -n "${GAME_PID:-}" ] && kill "$GAME_PID" 2>/dev/null
+    if [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+        kill "$GAME_PID" 2>/dev/null
+        local n=0
+        while kill -0 "$GAME_PID" 2>/dev/null && [ $n -lt 20 ]; do sleep 0.1; n=$((n + 1)); done
+        kill -9 "$GAME_PID" 2>/dev/null
+    fi
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
     wait 2>/dev/null
     return 0
@@ -82,7 +99,9 @@ hold() {
     eval "secs=\${$n}"
     local keys=""
     while [ $# -gt 1 ]; do keys="$keys $1"; shift; done
-    xdotool keydown $keys
+    # xdotool ignores a key name it does not know, with status 0: say so
+    xdotool keydown $keys 2> "$ARTIFACTS/xdotool.log"
+    ! grep -q "No such key" "$ARTIFACTS/xdotool.log" || fail "hold: $(cat "$ARTIFACTS/xdotool.log")"
     sleep "$secs"
     xdotool keyup $keys
     sleep 0.15
@@ -100,8 +119,150 @@ pixel() {
 
 # count_colour NAME X Y W H R,G,B: how many pixels of the region have that colour.
 count_colour() {
-    convert "$ARTIFACTS/$1.png" -crop "$4x$5+$2+$3" +repage txt:- \
-        | grep -c "($7)" || true
+    local rgb="$6"
+    count_pixels "$1" "$2" "$3" "$4" "$5" "r \",\" g \",\" b == \"$rgb\""
+}
+
+# count_pixels NAME X Y W H CONDITION: how many pixels of the region meet an
+# awk CONDITION over x, y (relative to the region) and r, g, b (0..255).
+count_pixels() {
+    pixel_sum "$@" 0 | cut -d' ' -f1
+}
+
+# mean_pixels NAME X Y W H CONDITION EXPRESSION: the mean of an awk
+# EXPRESSION (over x, y, r, g, b) on the pixels of the region that meet
+# CONDITION, in whole units; -1 when none does.
+mean_pixels() {
+    pixel_sum "$@" | awk '{ if ($1) printf "%d\n", $2 / $1; else print -1 }'
+}
+
+# pixel_sum NAME X Y W H CONDITION EXPRESSION: "COUNT SUM" of the pixels of
+# the region meeting CONDITION and of EXPRESSION over them.
+pixel_sum() {
+    convert "$ARTIFACTS/$1.png" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | awk '
+        function hex(s,   i, v) {
+            v = 0
+            for (i = 1; i <= length(s); i++) v = v * 16 + index("0123456789ABCDEF", substr(s, i, 1)) - 1
+            return v
+        }
+        /^#/ { next }
+        {
+            split($1, p, /[,:]/); x = p[1] + 0; y = p[2] + 0
+            match($0, /#[0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f]/)
+            h = toupper(substr($0, RSTART + 1, 6))
+            r = hex(substr(h, 1, 2)); g = hex(substr(h, 3, 2)); b = hex(substr(h, 5, 2))
+            if ('"$6"') { n++; sum += '"$7"' }
+        }
+        END { printf "%d %d\n", n, sum }'
+}
+
+# differing_pixels A AX AY B BX BY W H [X0,Y0,X1,Y1 ...]: how many pixels of
+# the W x H region at (AX, AY) of picture A differ from those of the region at
+# (BX, BY) of picture B. Each X0,Y0,X1,Y1 is a box (inclusive, relative to the
+# regions) left out of the comparison, such as the figure.
+differing_pixels() {
+    local a="$ARTIFACTS/.cmp-a.png" b="$ARTIFACTS/.cmp-b.png" what="$1 and $4" n box
+    convert "$ARTIFACTS/$1.png" -crop "$7x$8+$2+$3" +repage -type TrueColor "PNG24:$a"
+    convert "$ARTIFACTS/$4.png" -crop "$7x$8+$5+$6" +repage -type TrueColor "PNG24:$b"
+    shift 8
+    for box in "$@"; do
+        set -- $(echo "$box" | tr , ' ')
+        for f in "$a" "$b"; do
+            convert "$f" -fill magenta -draw "rectangle $1,$2 $3,$4" "PNG24:$f"
+        done
+    done
+    n=$(compare -metric AE "$a" "$b" null: 2>&1)
+    n=${n%% *}
+    case "$n" in
+        ''|*[!0-9]*) fail "cannot compare $what: $n" ;;
+    esac
+    echo "$n"
+}
+
+# difference_mask A AX AY B BX BY W H NAME: a W x H picture NAME.png, white
+# where the two regions (as in differing_pixels) differ, black elsewhere.
+difference_mask() {
+    convert "$ARTIFACTS/$1.png" -crop "$7x$8+$2+$3" +repage -type TrueColor "PNG24:$ARTIFACTS/.cmp-a.png"
+    convert "$ARTIFACTS/$4.png" -crop "$7x$8+$5+$6" +repage -type TrueColor "PNG24:$ARTIFACTS/.cmp-b.png"
+    compare -fuzz 0 -highlight-color white -lowlight-color black \
+        "$ARTIFACTS/.cmp-a.png" "$ARTIFACTS/.cmp-b.png" "PNG24:$ARTIFACTS/$9.png" 2>/dev/null
+    [ -f "$ARTIFACTS/$9.png" ] || fail "cannot compare $1 with $4"
+}
+
+# mean_distance MASK CX CY: the mean distance, in whole pixels, of the white
+# pixels of MASK (made by difference_mask) from (CX, CY); -1 when none.
+mean_distance() {
+    convert "$ARTIFACTS/$1.png" -depth 8 txt:- | awk -v cx="$2" -v cy="$3" '
+        /^#/ || !/#FFFFFF/ { next }
+        { split($1, p, /[,:]/); dx = p[1] - cx; dy = p[2] - cy; sum += sqrt(dx * dx + dy * dy); n++ }
+        END { if (n) printf "%d\n", sum / n; else print -1 }'
+}
+
+# play_world NAME: the world source of one story, made in $ARTIFACTS/world-NAME
+# of the grids in tests/e2e/worlds/NAME and the default world's legend; a
+# layer that has no grid file there is empty. Sets WORLD to its folder.
+play_world() {
+    WORLD="$ARTIFACTS/world-$1"
+    rm -rf "$WORLD"
+    mkdir -p "$WORLD"
+    cp "$E2E_DIR/worlds/$1/terrain.txt" "$WORLD/" || fail "no test world $1"
+    cp "$SOURCE_DIR/world/legend.txt" "$WORLD/"
+    local grid
+    for grid in objects.txt monsters.txt; do
+        if [ -f "$E2E_DIR/worlds/$1/$grid" ]; then
+            cp "$E2E_DIR/worlds/$1/$grid" "$WORLD/"
+        else
+            # the terrain grid's header and shape, every tile "." (none)
+            sed -n '/^size /p; /^origin /p; /^---$/,$ { /^---$/!s/././g; p; }' \
+                "$WORLD/terrain.txt" > "$WORLD/$grid"
+        fi
+    done
+}
+
+# world_variant NAME GRID SED_SCRIPT [BASE]: a copy of the world source BASE
+# (default WORLD) as $ARTIFACTS/world-NAME with SED_SCRIPT applied to the rows
+# of GRID (such as terrain.txt), line n being row n - 1 of the grid: what the
+# world should look like after play changed it.
+world_variant() {
+    local base="${4:-$WORLD}" dest="$ARTIFACTS/world-$1"
+    rm -rf "$dest"
+    cp -r "$base" "$dest"
+    {
+        sed '/^---$/q' "$base/$2"
+        sed '1,/^---$/d' "$base/$2" | sed "$3"
+    } > "$dest/$2"
+}
+
+# render_world SOURCE NAME: the world SOURCE drawn with the real art into
+# $ARTIFACTS/NAME.png; RENDER_TX, RENDER_TY are the tile at its top-left.
+render_world() {
+    local dir="$ARTIFACTS/render-$2" out
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    cp "$GAME_DIR/data.dat" "$GAME_DIR/monster.dat" "$dir/"
+    "$WORLD_TOOL" -C "$dir" build "$1" > "$dir/build.log" 2>&1 || fail "cannot build $1: $(cat "$dir/build.log")"
+    out=$("$WORLD_TOOL" -C "$dir" render "$ARTIFACTS/$2.png" 2>&1) || fail "cannot render $1: $out"
+    # "OUT.png: tiles 65..81 x 150..166, 272x272 pixels"
+    RENDER_TX=$(echo "$out" | sed -n 's/.*tiles \([0-9]*\)\.\..* x .*/\1/p')
+    RENDER_TY=$(echo "$out" | sed -n 's/.* x \([0-9]*\)\.\..*/\1/p')
+    [ -n "$RENDER_TX" ] && [ -n "$RENDER_TY" ] || fail "unexpected render output: $out"
+}
+
+# view_differs SHOT RENDER TX TY [BOX ...]: how many pixels of the play field
+# of SHOT differ from the world art of RENDER (made by render_world, whose
+# RENDER_TX and RENDER_TY must still hold) seen from the view origin (TX, TY)
+# with no sub-tile offset; the BOXes are left out as in differing_pixels.
+view_differs() {
+    local shot="$1" render="$2" rx=$((($3 - RENDER_TX) * 16)) ry=$((($4 - RENDER_TY) * 16))
+    shift 4
+    differing_pixels "$shot" 0 0 "$render" "$rx" "$ry" 240 240 "$@"
+}
+
+# panel_art NAME: the side panel's art as stored in data.dat, as NAME.png.
+panel_art() {
+    rm -f "$ARTIFACTS/$1.bmp"
+    dat "$GAME_DIR/data.dat" -pal PALETTE -e -o "$ARTIFACTS/$1.bmp" PANEL > /dev/null 2>&1
+    convert "$ARTIFACTS/$1.bmp" "$ARTIFACTS/$1.png" 2>/dev/null || fail "cannot extract the panel art from data.dat"
 }
 
 # distinct_colours NAME X Y W H: the number of different colours in a region.

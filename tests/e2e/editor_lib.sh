@@ -1,0 +1,176 @@
+# editor_lib.sh -- steps the editor stories share: test worlds, the editor
+# chord, mouse clicks, layer files compared tile by tile, screenshot regions.
+# Sourced after lib.sh.
+
+# stop_game_then_x: the exit step of these stories. A game still running
+# (a story that failed midway) gets SIGTERM and up to 2 s to end before the
+# X server goes: killed together, the game can hang for ever in its shutdown
+# with the display gone. Then lib.sh's stop_all.
+stop_game_then_x() {
+    if [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+        kill "$GAME_PID" 2>/dev/null
+        local n=0
+        while kill -0 "$GAME_PID" 2>/dev/null && [ $n -lt 20 ]; do sleep 0.1; n=$((n + 1)); done
+        kill -9 "$GAME_PID" 2>/dev/null
+        wait "$GAME_PID" 2>/dev/null
+    fi
+    GAME_PID=""
+    stop_all
+}
+
+# editor_start_x: lib.sh's start_x with the exit step above.
+editor_start_x() {
+    start_x
+    trap stop_game_then_x EXIT
+}
+
+# world_source NAME: a world source folder made of the grids in
+# tests/e2e/worlds/NAME and the default world's legend, into WORLD_SRC.
+world_source() {
+    local src="$ARTIFACTS/world-$1"
+    WORLD_SRC="$src"
+    rm -rf "$src"
+    mkdir -p "$src"
+    cp "$E2E_DIR/worlds/$1/terrain.txt" "$E2E_DIR/worlds/$1/objects.txt" \
+        "$E2E_DIR/worlds/$1/monsters.txt" "$src/" || fail "no test world $1"
+    cp "$SOURCE_DIR/world/legend.txt" "$src/"
+}
+
+# dump_layers NAME: the layer files of the run folder as text, into
+# $ARTIFACTS/dump-NAME, with the characters of the default legend.
+dump_layers() {
+    local out="$ARTIFACTS/dump-$1"
+    rm -rf "$out"
+    mkdir -p "$out"
+    cp "$SOURCE_DIR/world/legend.txt" "$out/"
+    "$WORLD_TOOL" -C "$RUN_DIR" dump "$out" > "$ARTIFACTS/dump-$1.log" 2>&1 \
+        || fail "cannot dump the layers ($1): $(cat "$ARTIFACTS/dump-$1.log")"
+}
+
+# tile_changes BEFORE AFTER GRID: every tile whose code differs between two
+# dumps of one layer (GRID is terrain.txt, objects.txt or monsters.txt), one
+# "x y old new" line each, sorted. Tiles a dump leaves out hold 0.
+tile_changes() {
+    local layer
+    case "$3" in
+        terrain.txt) layer=terrain ;;
+        objects.txt) layer=object ;;
+        *) layer=monster ;;
+    esac
+    awk -v layer="$layer" '
+        FNR == 1 { part++; grid = 0 }
+        part == 1 { if ($1 == layer) code[$2] = $3; next }
+        $1 == "origin" && !grid { ox = $2; oy = $3; next }
+        $0 == "---" && !grid { grid = 1; row = 0; next }
+        grid {
+            for (i = 1; i <= length($0); i++) {
+                c = substr($0, i, 1)
+                if (!(c in code)) { print "no code for character " c > "/dev/stderr"; exit 2 }
+                tile[part, (ox + i - 1) " " (oy + row)] = code[c]
+                seen[(ox + i - 1) " " (oy + row)] = 1
+            }
+            row++
+        }
+        END {
+            for (t in seen) {
+                a = ((2, t) in tile) ? tile[2, t] : 0
+                b = ((3, t) in tile) ? tile[3, t] : 0
+                if (a != b) print t, a, b
+            }
+        }' "$SOURCE_DIR/world/legend.txt" "$ARTIFACTS/dump-$1/$3" "$ARTIFACTS/dump-$2/$3" \
+        | sort -n -k1,1 -k2,2
+}
+
+# expect_changes BEFORE AFTER GRID EXPECTED: the layer changed exactly as
+# EXPECTED says ("x y old new" lines, sorted), and nowhere else.
+expect_changes() {
+    local got
+    got=$(tile_changes "$1" "$2" "$3")
+    [ "$got" = "$4" ] || fail "$3 changed at [$got], expected [$4]"
+}
+
+# open_editor LETTER: holds both Control keys with E, O or M, as a player does.
+open_editor() {
+    hold Control_L Control_R "$1" 0.3
+}
+
+# leave_editor: Esc pressed and released; the editor saves and returns.
+leave_editor() {
+    hold Escape 0.3
+    sleep 0.3 # the room-change frame after the editor
+}
+
+# point_at X Y: moves the pointer to play-field pixel (X, Y). The game reads
+# (160, 120) until the first motion, and a move to where the pointer already
+# is sends none: go elsewhere first.
+point_at() {
+    xdotool mousemove 300 10
+    sleep 0.1
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+}
+
+# click BUTTON: holds mouse button 1 (left) or 3 (right) for a few frames.
+click() {
+    xdotool mousedown "$1"
+    sleep 0.15
+    xdotool mouseup "$1"
+    sleep 0.2
+}
+
+# region SHOT X Y W H: crops a screenshot region into its own picture; prints its path.
+region() {
+    local out="$ARTIFACTS/$1-$4x$5+$2+$3.png"
+    convert "$ARTIFACTS/$1.png" -crop "$4x$5+$2+$3" +repage "$out"
+    echo "$out"
+}
+
+# differing_pixels SHOT1 X1 Y1 SHOT2 X2 Y2 W H: how many pixels differ
+# between a region of one screenshot and a region of the same size of another.
+differing_pixels() {
+    local a b
+    a=$(region "$1" "$2" "$3" "$7" "$8")
+    b=$(region "$4" "$5" "$6" "$7" "$8")
+    compare -metric AE "$a" "$b" null: 2>&1 | cut -d' ' -f1
+}
+
+# same_region SHOT1 X1 Y1 SHOT2 X2 Y2 W H WHAT: fails unless the two regions
+# hold the same picture.
+same_region() {
+    local n
+    n=$(differing_pixels "$1" "$2" "$3" "$4" "$5" "$6" "$7" "$8")
+    [ "$n" = 0 ] || fail "$9: $n pixels differ between $1 ($2, $3) and $4 ($5, $6), ${7}x$8"
+}
+
+# other_region SHOT1 X1 Y1 SHOT2 X2 Y2 W H WHAT: fails when the two regions
+# hold the same picture (so that a same_region check after it means something).
+other_region() {
+    local n
+    n=$(differing_pixels "$1" "$2" "$3" "$4" "$5" "$6" "$7" "$8")
+    [ "$n" != 0 ] || fail "$9: $1 ($2, $3) and $4 ($5, $6) are already alike"
+}
+
+# shot_game NAME: a screenshot once the game draws its own frames again after
+# an editor: the player, whom the editors do not draw, stands where he stood
+# in the screenshot game-before. Fails after 3 s.
+shot_game() {
+    local n=0
+    while :; do
+        shot "$1"
+        [ "$(differing_pixels "$1" 120 160 game-before 120 160 24 32)" = 0 ] && return 0
+        n=$((n + 1))
+        [ $n -lt 30 ] || fail "no game frame with the player in place after the editor (see $1.png)"
+        sleep 0.1
+    done
+}
+
+# keep_layers NAME: byte copies of the three layer files, to compare with later.
+keep_layers() {
+    mkdir -p "$ARTIFACTS/files-$1"
+    cp "$RUN_DIR/map.map" "$RUN_DIR/obj.map" "$RUN_DIR/mob.map" "$ARTIFACTS/files-$1/"
+}
+
+# same_file NAME FILE: fails unless FILE of the run folder has the bytes kept by keep_layers NAME.
+same_file() {
+    cmp -s "$ARTIFACTS/files-$1/$2" "$RUN_DIR/$2" || fail "$2 is not the file it was"
+}
