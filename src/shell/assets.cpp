@@ -37,7 +37,14 @@ static int entry_count(const DATAFILE *data) {
 }
 
 BITMAP *game_bitmap(int index) {
-    if (index < 0 || index >= entry_count(game_data) || game_data[index].type != DAT_BITMAP)
+    // Counted once per datafile: the view asks for 289 tiles a frame.
+    static const DATAFILE *counted = nullptr;
+    static int count = 0;
+    if (game_data != counted) {
+        counted = game_data;
+        count = entry_count(game_data);
+    }
+    if (index < 0 || index >= count || game_data[index].type != DAT_BITMAP)
         return placeholder_tile();
     return (BITMAP *)game_data[index].dat;
 }
