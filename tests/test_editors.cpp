@@ -12,459 +12,277 @@
 
 namespace {
 
-// Runs a test inside a fresh temporary folder, where the editors find their
-// layer files, and goes back afterwards.
-struct TempFolder {
-    char old_dir[4096];
-    std::string path;
-    TempFolder() {
-        char name[] = "/tmp/lamplight_editors_XXXXXX";
-        path = mkdtemp(name);
-        if (!getcwd(old_dir, sizeof old_dir))
-            old_dir[0] = 0;
-        if (chdir(path.c_str()) != 0)
-            ADD_FAILURE() << "cannot enter " << path;
+// Each test runs in a fresh temporary folder holding the three layer files of
+// a 200 x 200 world with a room of floor 60 in view (a code no button paints),
+// so that an editor's reload reads back what the test set up.
+class EditorsFixture : public testing::Test {
+  protected:
+    char old_dir[4096] = "";
+    char dir[32] = "/tmp/lamplight_editors_XXXXXX";
+    void SetUp() override {
+        ASSERT_TRUE(getcwd(old_dir, sizeof old_dir) && mkdtemp(dir) && chdir(dir) == 0);
+        make_world(200, 200, 72);
+        make_room(66, 151, 80, 165, 60);
+        for (int layer = 0; layer < 3; layer++)
+            save_layer(layer);
     }
-    ~TempFolder() {
-        if (old_dir[0] && chdir(old_dir) != 0)
-            ADD_FAILURE() << "cannot go back to " << old_dir;
-        std::string rm = "rm -rf " + path;
-        if (system(rm.c_str()) != 0)
-            ADD_FAILURE() << "cannot remove " << path;
+    void TearDown() override {
+        release_all_input();
+        EXPECT_EQ(chdir(old_dir), 0);
+        EXPECT_EQ(system((std::string("rm -rf ") + dir).c_str()), 0);
     }
 };
+using EditorsTerrain = EditorsFixture;
+using EditorsTarget = EditorsFixture;
+using EditorsReload = EditorsFixture;
+using EditorsPlacing = EditorsFixture;
 
-// A 200 x 200 world with a room of floor 60 in view (a code no button
-// paints), written to the three layer files of the current folder, so that an
-// editor's reload reads it back as it is.
-void make_saved_world() {
-    make_world(200, 200, 72);
-    make_room(66, 151, 80, 165, 60);
-    for (int layer = 0; layer < 3; layer++)
-        save_layer(layer);
-}
+// The three editors, by the layer each edits: terrain, objects, monsters.
+void (*const opens[])() = {terrain_editor_open, object_editor_open, monster_editor_open};
+bool (*const passes[])() = {terrain_editor_pass, object_editor_pass, monster_editor_pass};
+void (*const closes[])() = {terrain_editor_close, object_editor_close, monster_editor_close};
+BITMAP **const layers[] = {&terrain_layer, &object_layer, &monster_layer};
 
-// Copies `layer`, so a test can compare what an editor left with what was there.
 BITMAP *copy_of(BITMAP *layer) {
     BITMAP *copy = create_bitmap_ex(8, layer->w, layer->h);
     blit(layer, copy, 0, 0, 0, 0, layer->w, layer->h);
     return copy;
 }
 
-// How many tiles of `layer` differ from `before`.
+// How many tiles of `layer` differ from `before`; destroys `before`.
 int changed_tiles(BITMAP *layer, BITMAP *before) {
     int n = 0;
     for (int y = 0; y < layer->h; y++)
         for (int x = 0; x < layer->w; x++)
             n += getpixel(layer, x, y) != getpixel(before, x, y);
+    destroy_bitmap(before);
     return n;
 }
 
-// One terrain pass with only `k` held.
-void terrain_pass_with(int k) {
-    release_all_input();
-    key[k] = 1;
-    terrain_editor_pass();
-    key[k] = 0;
+// How many tiles of the layer saved in `file` differ from `expected`
+// (destroyed), or -1 when the file cannot be read.
+int saved_differences(const char *file, BITMAP *expected) {
+    BITMAP *saved = load_layer(file, palette);
+    int n = saved ? changed_tiles(saved, expected) : -1;
+    destroy_bitmap(saved ? saved : expected);
+    return n;
 }
 
-// A click of `buttons` (bit 0 left, bit 1 right) at play-field pixel (x, y)
-// in one pass of `pass`, with Space held when `space` is set.
-void click(bool (*pass)(), int x, int y, int buttons, bool space = false) {
+// One pass of `pass` with only `keys` held.
+void press(bool (*pass)(), std::initializer_list<int> keys) {
+    release_all_input();
+    for (int k : keys)
+        key[k] = 1;
+    pass();
+    release_all_input();
+}
+
+// Points the mouse at pixel (x, y) with `buttons` down (bit 0 left, bit 1 right).
+void point(int x, int y, int buttons) {
     release_all_input();
     mouse_x = x;
     mouse_y = y;
     mouse_b = buttons;
+}
+
+// A click in one pass of `pass` at the centre of tile (tx, ty), with Space
+// held when `space` is set.
+void click(bool (*pass)(), int tx, int ty, int buttons, bool space = false) {
+    point(tile_px(tx) + 8, tile_py(ty) + 8, buttons);
     key[KEY_SPACE] = space;
     pass();
     release_all_input();
 }
 
-// Centre pixel of tile (tx, ty) with the current view.
-int centre_x(int tx) { return tile_px(tx) + 8; }
-int centre_y(int ty) { return tile_py(ty) + 8; }
-
-// Ends an editor: a pass with Esc held (which must report the end), then
-// Esc released before the close waits for it.
+// Ends an editor: a pass with Esc held (and the mouse as it is) must report
+// the end; Esc is then released before the close waits for it.
 void leave(bool (*pass)(), void (*close)()) {
-    release_all_input();
     key[KEY_ESC] = 1;
     EXPECT_TRUE(pass());
-    key[KEY_ESC] = 0;
+    release_all_input();
     close();
 }
 
 } // namespace
 
-TEST(EditorsTerrain, BrushStaysWithinItsBoundsAndShortcutsReachPast) {
-    TempFolder folder;
-    make_saved_world();
+TEST_F(EditorsTerrain, BrushStaysWithinItsBoundsAndShortcutsReachPast) {
     editor_last_terrain = 0;
     terrain_editor_open();
-    EXPECT_EQ(terrain_brush, 0);
-    terrain_pass_with(KEY_Q);
-    EXPECT_EQ(terrain_brush, 0); // Q at 0 stays 0
-    for (int i = 0; i < 80; i++)
-        terrain_pass_with(KEY_W);
-    EXPECT_EQ(terrain_brush, 74); // W at 74 stays 74
-
-    terrain_pass_with(KEY_Z);
-    EXPECT_EQ(terrain_brush, 87);
-    terrain_pass_with(KEY_W);
-    EXPECT_EQ(terrain_brush, 74); // W from 87 falls back to the bound at once
-    terrain_pass_with(KEY_Z);
-    terrain_pass_with(KEY_Q);
-    EXPECT_EQ(terrain_brush, 86); // Q from 87 steps down through 86
-    terrain_pass_with(KEY_Q);
-    EXPECT_EQ(terrain_brush, 85);
-
-    // 3 and L together: L comes later and wins; a shortcut beats W in its pass.
-    release_all_input();
-    key[KEY_3] = key[KEY_L] = key[KEY_W] = 1;
-    terrain_editor_pass();
-    EXPECT_EQ(terrain_brush, 30);
-    const int shortcuts[][2] = {{KEY_1, 0}, {KEY_2, 52}, {KEY_3, 72}, {KEY_4, 74}};
-    for (const auto &s : shortcuts) {
-        terrain_pass_with(s[0]);
-        EXPECT_EQ(terrain_brush, s[1]);
+    // Held keys, how many passes, the brush after them.
+    const struct { int key, passes, brush; } steps[] = {
+        {KEY_Q, 1, 0}, {KEY_W, 80, 74}, {KEY_Z, 1, 87}, {KEY_W, 1, 74}, {KEY_Z, 1, 87},
+        {KEY_Q, 1, 86}, {KEY_Q, 1, 85}, {KEY_1, 1, 0}, {KEY_2, 1, 52}, {KEY_3, 1, 72},
+        {KEY_4, 1, 74}, {KEY_L, 1, 30}};
+    for (const auto &s : steps) {
+        SCOPED_TRACE(s.brush);
+        for (int i = 0; i < s.passes; i++)
+            press(terrain_editor_pass, {s.key});
+        EXPECT_EQ(terrain_brush, s.brush);
     }
+    // 3 and L together: L comes later and wins; a shortcut beats W in its pass.
+    press(terrain_editor_pass, {KEY_3, KEY_L, KEY_W});
+    EXPECT_EQ(terrain_brush, 30);
 
     // The brush is kept for the next opening.
-    terrain_pass_with(KEY_L);
     leave(terrain_editor_pass, terrain_editor_close);
-    EXPECT_EQ(editor_last_terrain, 30);
     terrain_editor_open();
     EXPECT_EQ(terrain_brush, 30);
-    leave(terrain_editor_pass, terrain_editor_close);
 }
 
-TEST(EditorsTerrain, PreviewAndPointerAreDrawnEveryPass) {
-    TempFolder folder;
-    make_saved_world();
-    editor_last_terrain = 30;
+TEST_F(EditorsTerrain, PreviewAndPointerAreDrawnEveryPass) {
     terrain_editor_open();
-    release_all_input();
-    mouse_x = 100;
-    mouse_y = 50;
-    terrain_editor_pass();
-    EXPECT_EQ(getpixel(back_buffer, 0, 0), 30);
-    EXPECT_EQ(getpixel(back_buffer, 15, 15), 30);
-    EXPECT_EQ(getpixel(back_buffer, 100, 50), 255);
-    EXPECT_EQ(getpixel(screen, 100, 50), 255); // the pass presents its frame
-    EXPECT_EQ(getpixel(back_buffer, centre_x(70), centre_y(155)), 73); // the view in editor mode
-
+    point(100, 50, 0);
     // Dark floor gets the diagonal, code 0 the centre dot of colour 73.
-    editor_last_terrain = 53;
-    terrain_editor_open();
-    terrain_editor_pass();
-    EXPECT_EQ(getpixel(back_buffer, 5, 5), 255);
-    EXPECT_EQ(getpixel(back_buffer, 6, 5), 53);
-    terrain_pass_with(KEY_1);
-    EXPECT_EQ(getpixel(back_buffer, 8, 8), 73);
-    EXPECT_EQ(getpixel(back_buffer, 5, 5), TILE0_COLOUR);
-    leave(terrain_editor_pass, terrain_editor_close);
+    const struct { int brush, x, y, colour; } cases[] = {
+        {30, 0, 0, 30}, {30, 15, 15, 30}, {53, 5, 5, 255}, {53, 6, 5, 53},
+        {0, 8, 8, 73}, {0, 5, 5, TILE0_COLOUR}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.brush);
+        terrain_brush = c.brush;
+        terrain_editor_pass();
+        EXPECT_EQ(getpixel(back_buffer, c.x, c.y), c.colour);
+    }
+    EXPECT_EQ(getpixel(screen, 100, 50), 255); // the pointer, in the presented frame
+    EXPECT_EQ(getpixel(back_buffer, tile_px(70) + 8, tile_py(155) + 8), 73); // editor mode
 }
 
-TEST(EditorsTerrain, ButtonsPaintBrushFloorAndBlastedFloor) {
-    TempFolder folder;
-    make_saved_world();
+TEST_F(EditorsTerrain, ButtonsPaintAndTheSavedFileHoldsExactlyThePaintedCodes) {
+    BITMAP *expected = copy_of(terrain_layer);
     editor_last_terrain = 30;
     terrain_editor_open();
-    const int ty = 155;
-    // Space with the left button before any paint: the brush.
-    click(terrain_editor_pass, centre_x(67), centre_y(ty), 1, true);
-    EXPECT_EQ(getpixel(terrain_layer, 67, ty), 30);
-    click(terrain_editor_pass, centre_x(68), centre_y(ty), 2);
-    EXPECT_EQ(getpixel(terrain_layer, 68, ty), 72);
-    // Space with the left button repeats the last paint, here 72.
-    click(terrain_editor_pass, centre_x(69), centre_y(ty), 1, true);
-    EXPECT_EQ(getpixel(terrain_layer, 69, ty), 72);
-    click(terrain_editor_pass, centre_x(70), centre_y(ty), 2, true);
-    EXPECT_EQ(getpixel(terrain_layer, 70, ty), 68);
-    click(terrain_editor_pass, centre_x(71), centre_y(ty), 1, true);
-    EXPECT_EQ(getpixel(terrain_layer, 71, ty), 68);
-    click(terrain_editor_pass, centre_x(72), centre_y(ty), 1);
-    EXPECT_EQ(getpixel(terrain_layer, 72, ty), 30);
-    // Both buttons: 72 without Space, 68 with it.
-    click(terrain_editor_pass, centre_x(73), centre_y(ty), 3);
-    EXPECT_EQ(getpixel(terrain_layer, 73, ty), 72);
-    click(terrain_editor_pass, centre_x(74), centre_y(ty), 3, true);
-    EXPECT_EQ(getpixel(terrain_layer, 74, ty), 68);
-    // No button, no paint.
-    BITMAP *before = copy_of(terrain_layer);
-    click(terrain_editor_pass, centre_x(75), centre_y(ty), 0, true);
-    EXPECT_EQ(changed_tiles(terrain_layer, before), 0);
-    destroy_bitmap(before);
+    // Clicks on tiles 67, 68, ... of row 155 in turn; Space with the left
+    // button repeats the last paint, or paints the brush before any.
+    const struct { int buttons; bool space; int code; } clicks[] = {
+        {1, true, 30}, {2, false, 72}, {1, true, 72}, {2, true, 68},
+        {1, true, 68}, {1, false, 30}, {3, false, 72}, {3, true, 68}, {0, true, 60}};
+    int tx = 67;
+    for (const auto &c : clicks) {
+        SCOPED_TRACE(tx);
+        click(terrain_editor_pass, tx, 155, c.buttons, c.space);
+        EXPECT_EQ(getpixel(terrain_layer, tx, 155), c.code);
+        putpixel(expected, tx++, 155, c.code);
+    }
+    point(300, 239, 1); // over the panel
+    terrain_editor_pass();
+    putpixel(expected, 66 + 18, 151 + 14, 30);
+    point(tile_px(70) + 8, tile_py(160) + 8, 2); // the pass that sees Esc still paints
+    leave(terrain_editor_pass, terrain_editor_close);
+    putpixel(expected, 70, 160, 72);
+    EXPECT_EQ(saved_differences("map.map", expected), 0) << layer_error;
 
     // The paint value is not carried into the next opening.
-    leave(terrain_editor_pass, terrain_editor_close);
     terrain_editor_open();
-    click(terrain_editor_pass, centre_x(76), centre_y(ty), 1, true);
-    EXPECT_EQ(getpixel(terrain_layer, 76, ty), 30);
-    leave(terrain_editor_pass, terrain_editor_close);
+    click(terrain_editor_pass, tx, 155, 1, true);
+    EXPECT_EQ(getpixel(terrain_layer, tx, 155), 30);
 }
 
-TEST(EditorsTarget, MouseTileUsesSubTileOffsetsAndThePanel) {
-    TempFolder folder;
-    make_saved_world();
-    editor_last_terrain = 30;
-    terrain_editor_open();
-    scroll_px = 5;
-    scroll_py = -3;
-    int tx, ty;
-    mouse_x = 10;
-    mouse_y = 2;
-    editor_target_tile(&tx, &ty);
-    EXPECT_EQ(tx, 66);  // 10 + 5 = 15: still the first column
-    EXPECT_EQ(ty, 150); // 2 - 3 = -1: the row above the origin
-    mouse_x = 11;
-    mouse_y = 3;
-    editor_target_tile(&tx, &ty);
-    EXPECT_EQ(tx, 67);
-    EXPECT_EQ(ty, 151);
-
-    // A click over the panel paints a tile right of the view, and only that one.
-    scroll_px = scroll_py = 0;
-    BITMAP *before = copy_of(terrain_layer);
-    click(terrain_editor_pass, 300, 239, 1);
-    EXPECT_EQ(getpixel(terrain_layer, 66 + 18, 151 + 14), 30);
-    EXPECT_EQ(changed_tiles(terrain_layer, before), 1);
-
-    // The same rule places objects, with a negative offset.
-    leave(terrain_editor_pass, terrain_editor_close);
-    object_editor_open();
-    scroll_px = -4;
-    click(object_editor_pass, 3, 40, 1);
-    EXPECT_EQ(getpixel(object_layer, 65, 153), 1);
-    leave(object_editor_pass, object_editor_close);
-    destroy_bitmap(before);
+TEST_F(EditorsTarget, MouseTileUsesSubTileOffsetsAndThePanel) {
+    // Offsets, mouse pixel, and the tile as tx * 1000 + ty, from the origin (66, 151).
+    const struct { int scroll_x, scroll_y, x, y, tile; } cases[] = {
+        {5, -3, 10, 2, 66150}, // 10 + 5 = 15: the first column; 2 - 3 = -1: the row above
+        {5, -3, 11, 3, 67151}, {-4, 0, 3, 40, 65153},
+        {0, 0, 300, 239, 84165}}; // over the panel: right of the view
+    for (const auto &c : cases) {
+        scroll_px = c.scroll_x;
+        scroll_py = c.scroll_y;
+        point(c.x, c.y, 0);
+        int tx, ty;
+        editor_target_tile(&tx, &ty);
+        EXPECT_EQ(tx * 1000 + ty, c.tile) << c.x << ", " << c.y;
+    }
 }
 
-TEST(EditorsTarget, ArrowsMoveTheViewPastTheLayerWhereNothingIsPainted) {
-    TempFolder folder;
-    make_saved_world();
-    terrain_editor_open();
-    scroll_px = 3;
-    release_all_input();
-    key[KEY_LEFT] = key[KEY_UP] = 1;
-    terrain_editor_pass();
-    EXPECT_EQ(view_tx, 65);
-    EXPECT_EQ(view_ty, 150);
-    EXPECT_EQ(scroll_px, 3); // offsets are left alone
-    terrain_pass_with(KEY_RIGHT);
-    terrain_pass_with(KEY_DOWN);
-    EXPECT_EQ(view_tx, 66);
-    EXPECT_EQ(view_ty, 151);
-
-    // No bound: the view walks off the layer, and painting there writes nothing.
-    for (int i = 0; i < 70; i++)
-        terrain_pass_with(KEY_LEFT);
-    EXPECT_EQ(view_tx, -4);
-    scroll_px = 0;
-    BITMAP *before = copy_of(terrain_layer);
-    click(terrain_editor_pass, 8, 8, 1);
-    EXPECT_EQ(changed_tiles(terrain_layer, before), 0);
-    destroy_bitmap(before);
-    leave(terrain_editor_pass, terrain_editor_close);
-
-    // The object and monster editors move the view the same way.
-    object_editor_open();
-    release_all_input();
-    key[KEY_RIGHT] = key[KEY_DOWN] = 1;
-    object_editor_pass();
-    EXPECT_EQ(view_tx, -3);
-    EXPECT_EQ(view_ty, 152);
-    leave(object_editor_pass, object_editor_close);
-    monster_editor_open();
-    release_all_input();
-    key[KEY_LEFT] = 1;
-    monster_editor_pass();
-    EXPECT_EQ(view_tx, -4);
-    leave(monster_editor_pass, monster_editor_close);
+TEST_F(EditorsTarget, ArrowsMoveTheViewPastTheLayerWhereNothingIsPainted) {
+    for (int e = 0; e < 3; e++) {
+        SCOPED_TRACE(e);
+        opens[e]();
+        view_tx = 0;
+        scroll_px = 3;
+        press(passes[e], {KEY_LEFT, KEY_UP});
+        EXPECT_EQ(view_tx, -1); // no bound
+        EXPECT_EQ(view_ty, 150);
+        BITMAP *before = copy_of(*layers[e]);
+        point(8, 8, 1);
+        passes[e]();
+        EXPECT_EQ(changed_tiles(*layers[e], before), 0); // nothing is painted off the layer
+        press(passes[e], {KEY_RIGHT, KEY_DOWN});
+        EXPECT_EQ(view_tx, 0);
+        EXPECT_EQ(view_ty, 151);
+        EXPECT_EQ(scroll_px, 3); // offsets are left alone
+    }
 }
 
-TEST(EditorsReload, TerrainReloadDropsPlayChangesButNotObjects) {
-    TempFolder folder;
-    make_world(200, 200, 72);
-    putpixel(terrain_layer, 70, 155, 11); // a cracked wall
-    putpixel(object_layer, 72, 156, 5);
-    for (int layer = 0; layer < 3; layer++)
-        save_layer(layer);
-    // Play blasts the wall and takes the object, in memory only.
-    putpixel(terrain_layer, 70, 155, 68);
-    putpixel(object_layer, 72, 156, 0);
-    BITMAP *objects = object_layer;
-
-    terrain_editor_open();
-    EXPECT_EQ(getpixel(terrain_layer, 70, 155), 11); // whole again
-    EXPECT_EQ(object_layer, objects);
-    EXPECT_EQ(getpixel(object_layer, 72, 156), 0); // still taken
-    leave(terrain_editor_pass, terrain_editor_close);
-
-    // The object editor brings the taken object back.
-    object_editor_open();
-    EXPECT_EQ(getpixel(object_layer, 72, 156), 5);
-    leave(object_editor_pass, object_editor_close);
+TEST_F(EditorsReload, EachEditorReloadsOnlyItsOwnLayer) {
+    // On file: a cracked wall, an object, a monster. Play blasts the wall and
+    // takes the other two, in memory only.
+    const int on_file[] = {11, 5, 4}, in_play[] = {68, 0, 0};
+    for (int l = 0; l < 3; l++) {
+        putpixel(*layers[l], 70, 155, on_file[l]);
+        save_layer(l);
+        putpixel(*layers[l], 70, 155, in_play[l]);
+    }
+    for (int e = 0; e < 3; e++) {
+        opens[e]();
+        for (int l = 0; l < 3; l++) {
+            SCOPED_TRACE(e * 10 + l);
+            EXPECT_EQ(getpixel(*layers[l], 70, 155), l <= e ? on_file[l] : in_play[l]);
+        }
+    }
 }
 
-TEST(EditorsReload, FailedReloadKeepsTheLayerInMemoryAndSaysSo) {
-    TempFolder folder;
-    make_saved_world();
+TEST_F(EditorsReload, FailedReloadKeepsTheLayerInMemoryAndSaysSo) {
     ASSERT_EQ(remove("map.map"), 0);
     putpixel(terrain_layer, 70, 155, 11);
-    BITMAP *terrain = terrain_layer;
     testing::internal::CaptureStderr();
     terrain_editor_open();
     std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(terrain_layer, terrain);
     EXPECT_EQ(getpixel(terrain_layer, 70, 155), 11);
     EXPECT_NE(said.find("map.map"), std::string::npos) << said;
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said; // one line
-
-    // A damaged file is refused the same way; the save then writes a sound one.
-    FILE *f = fopen("mob.map", "wb");
-    fputs("not an image", f);
-    fclose(f);
+    // The save on leaving writes the copy in memory back.
+    BITMAP *expected = copy_of(terrain_layer);
     leave(terrain_editor_pass, terrain_editor_close);
-    putpixel(monster_layer, 71, 156, 4);
-    testing::internal::CaptureStderr();
-    monster_editor_open();
-    said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("mob.map"), std::string::npos) << said;
-    EXPECT_EQ(getpixel(monster_layer, 71, 156), 4);
-    leave(monster_editor_pass, monster_editor_close);
-    BITMAP *saved = load_layer("mob.map", palette);
-    ASSERT_NE(saved, nullptr) << layer_error;
-    EXPECT_EQ(getpixel(saved, 71, 156), 4);
-    destroy_bitmap(saved);
+    EXPECT_EQ(saved_differences("map.map", expected), 0) << layer_error;
 }
 
-TEST(EditorsSave, SavedTerrainFileHoldsExactlyThePaintedCodes) {
-    TempFolder folder;
-    make_saved_world();
-    BITMAP *before = copy_of(terrain_layer);
-    editor_last_terrain = 52;
-    terrain_editor_open();
-    click(terrain_editor_pass, centre_x(67), centre_y(152), 1);
-    click(terrain_editor_pass, centre_x(68), centre_y(153), 2);
-    click(terrain_editor_pass, centre_x(69), centre_y(154), 2, true);
-    // The pass that sees Esc still paints.
-    release_all_input();
-    mouse_x = centre_x(70);
-    mouse_y = centre_y(155);
-    mouse_b = 1;
-    key[KEY_ESC] = 1;
-    EXPECT_TRUE(terrain_editor_pass());
-    release_all_input();
-    terrain_editor_close();
+TEST_F(EditorsPlacing, BrushBoundsPlacingAndErasing) {
+    // The object and the monster editor, with the screen pixels of their preview for
+    // brush 13 at (0, 0) and (8, 8): the object's art is copied opaque, corner and all.
+    const struct { int layer, *brush, corner, centre; } editors[] = {
+        {1, &object_brush, 0, OBJECT_COLOUR_BASE + 13},
+        {2, &monster_brush, MONSTER_COLOUR_BASE + 13, MONSTER_COLOUR_BASE + 13}};
+    for (const auto &e : editors) {
+        SCOPED_TRACE(e.layer);
+        bool (*pass)() = passes[e.layer];
+        BITMAP *&layer = *layers[e.layer];
+        opens[e.layer]();
+        press(pass, {KEY_Q});
+        EXPECT_EQ(*e.brush, 1); // Q at 1 stays 1
+        for (int i = 0; i < 20; i++)
+            press(pass, {KEY_W});
+        EXPECT_EQ(*e.brush, 14); // W at 14 stays 14
+        press(pass, {KEY_Q});
+        pass(); // the object editor shows its preview at the start of a pass
+        EXPECT_EQ(getpixel(screen, 0, 0), e.corner);
+        EXPECT_EQ(getpixel(screen, 8, 8), e.centre);
 
-    BITMAP *saved = load_layer("map.map", palette);
-    ASSERT_NE(saved, nullptr) << layer_error;
-    EXPECT_EQ(getpixel(saved, 67, 152), 52);
-    EXPECT_EQ(getpixel(saved, 68, 153), 72);
-    EXPECT_EQ(getpixel(saved, 69, 154), 68);
-    EXPECT_EQ(getpixel(saved, 70, 155), 52);
-    putpixel(before, 67, 152, 52);
-    putpixel(before, 68, 153, 72);
-    putpixel(before, 69, 154, 68);
-    putpixel(before, 70, 155, 52);
-    EXPECT_EQ(changed_tiles(saved, before), 0);
-    destroy_bitmap(saved);
-    destroy_bitmap(before);
-}
+        click(pass, 70, 155, 1);
+        EXPECT_EQ(getpixel(layer, 70, 155), 13);
+        EXPECT_EQ(getpixel(screen, tile_px(70) + 5, tile_py(155) + 5), e.centre); // redrawn
+        click(pass, 71, 155, 1);
+        click(pass, 70, 155, 2);
+        EXPECT_EQ(getpixel(layer, 70, 155), 0); // right erases
+        click(pass, 71, 155, 3);
+        EXPECT_EQ(getpixel(layer, 71, 155), 0); // both erase
+        click(pass, 72, 156, 1);
+        leave(pass, closes[e.layer]);
 
-TEST(EditorsObjects, BrushBoundsPlacingAndErasing) {
-    TempFolder folder;
-    make_saved_world();
-    object_editor_open();
-    EXPECT_EQ(object_brush, 1);
-    release_all_input();
-    key[KEY_Q] = 1;
-    object_editor_pass();
-    EXPECT_EQ(object_brush, 1); // Q at 1 stays 1
-    for (int i = 0; i < 20; i++) {
-        release_all_input();
-        key[KEY_W] = 1;
-        object_editor_pass();
+        // Saved: exactly the one placed code; the brush starts at 1 again.
+        BITMAP *expected = create_bitmap_ex(8, 200, 200);
+        clear_bitmap(expected);
+        putpixel(expected, 72, 156, 13);
+        EXPECT_EQ(saved_differences(layer_file_name(e.layer), expected), 0) << layer_error;
+        opens[e.layer]();
+        EXPECT_EQ(*e.brush, 1);
     }
-    EXPECT_EQ(object_brush, 14); // W at 14 stays 14
-
-    // The preview goes straight to the screen at the start of a pass.
-    release_all_input();
-    key[KEY_Q] = 1;
-    object_editor_pass();
-    release_all_input();
-    object_editor_pass();
-    EXPECT_EQ(getpixel(screen, 8, 8), OBJECT_COLOUR_BASE + 13);
-    EXPECT_EQ(getpixel(screen, 0, 0), 0); // copied opaque
-
-    click(object_editor_pass, centre_x(70), centre_y(155), 1);
-    EXPECT_EQ(getpixel(object_layer, 70, 155), 13);
-    EXPECT_EQ(getpixel(back_buffer, 8, 8), OBJECT_COLOUR_BASE + 13);
-    EXPECT_EQ(getpixel(screen, tile_px(70) + 5, tile_py(155) + 5), OBJECT_COLOUR_BASE + 13); // redrawn
-    click(object_editor_pass, centre_x(71), centre_y(155), 1);
-    click(object_editor_pass, centre_x(70), centre_y(155), 2);
-    EXPECT_EQ(getpixel(object_layer, 70, 155), 0); // right erases
-    click(object_editor_pass, centre_x(71), centre_y(155), 3);
-    EXPECT_EQ(getpixel(object_layer, 71, 155), 0); // both erase
-    click(object_editor_pass, centre_x(72), centre_y(155), 1);
-    leave(object_editor_pass, object_editor_close);
-
-    // Saved: exactly the one object left; the brush starts at 1 again.
-    BITMAP *saved = load_layer("obj.map", palette);
-    ASSERT_NE(saved, nullptr) << layer_error;
-    BITMAP *empty = create_bitmap_ex(8, 200, 200);
-    clear_bitmap(empty);
-    EXPECT_EQ(changed_tiles(saved, empty), 1);
-    EXPECT_EQ(getpixel(saved, 72, 155), 13);
-    destroy_bitmap(saved);
-    destroy_bitmap(empty);
-    object_editor_open();
-    EXPECT_EQ(object_brush, 1);
-    leave(object_editor_pass, object_editor_close);
-}
-
-TEST(EditorsMonsters, BrushBoundsPreviewPlacingAndErasing) {
-    TempFolder folder;
-    make_saved_world();
-    monster_editor_open();
-    EXPECT_EQ(monster_brush, 1);
-    EXPECT_EQ(getpixel(screen, 0, 0), MONSTER_COLOUR_BASE + 1); // sprite of the brush
-    release_all_input();
-    key[KEY_Q] = 1;
-    monster_editor_pass();
-    EXPECT_EQ(monster_brush, 1);
-    for (int i = 0; i < 20; i++) {
-        release_all_input();
-        key[KEY_W] = 1;
-        monster_editor_pass();
-    }
-    EXPECT_EQ(monster_brush, 14);
-    // Q shows the new sprite on the screen at once.
-    release_all_input();
-    key[KEY_Q] = 1;
-    monster_editor_pass();
-    EXPECT_EQ(monster_brush, 13);
-    EXPECT_EQ(getpixel(back_buffer, 0, 0), MONSTER_COLOUR_BASE + 13);
-    EXPECT_EQ(getpixel(screen, 0, 0), MONSTER_COLOUR_BASE + 13);
-
-    click(monster_editor_pass, centre_x(70), centre_y(155), 1);
-    EXPECT_EQ(getpixel(monster_layer, 70, 155), 13);
-    EXPECT_EQ(getpixel(screen, tile_px(70) + 1, tile_py(155) + 1), MONSTER_COLOUR_BASE + 13);
-    click(monster_editor_pass, centre_x(71), centre_y(155), 1);
-    click(monster_editor_pass, centre_x(70), centre_y(155), 2);
-    EXPECT_EQ(getpixel(monster_layer, 70, 155), 0);
-    click(monster_editor_pass, centre_x(71), centre_y(155), 3);
-    EXPECT_EQ(getpixel(monster_layer, 71, 155), 0);
-    click(monster_editor_pass, centre_x(73), centre_y(156), 1);
-    leave(monster_editor_pass, monster_editor_close);
-
-    BITMAP *saved = load_layer("mob.map", palette);
-    ASSERT_NE(saved, nullptr) << layer_error;
-    BITMAP *empty = create_bitmap_ex(8, 200, 200);
-    clear_bitmap(empty);
-    EXPECT_EQ(changed_tiles(saved, empty), 1);
-    EXPECT_EQ(getpixel(saved, 73, 156), 13);
-    destroy_bitmap(saved);
-    destroy_bitmap(empty);
 }

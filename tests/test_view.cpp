@@ -1,5 +1,6 @@
 // test_view.cpp -- the camera's follow and re-basing steps, view drawing, panel and frames
 #include <gtest/gtest.h>
+#include <vector>
 #include "test_support.h"
 #include "assets.h"
 #include "layers.h"
@@ -10,28 +11,22 @@
 
 namespace {
 
-// A 200 x 200 world of floor 72 with a wide room: the origin may run 50 .. 90
-// on x and 140 .. 170 on y. The player stands inside the box, nothing scrolls.
-void wide_room() {
-    make_world(200, 200, CODE_FLOOR);
+// A 200 x 200 world of floor with the view at (70, 155) and the player inside
+// the box; the room lets the origin run 50 .. 90 on x and 140 .. 170 on y.
+void standard_view(int layer_w = 200) {
+    make_world(layer_w, 200, CODE_FLOOR);
     room_left = 50;
     room_right = 104;
     room_top = 140;
     room_bottom = 184;
+    view_tx = 70;
+    view_ty = 155;
     player_x = 100;
     player_y = 110;
 }
 
-void place_view(int tx, int ty, int px, int py) {
-    view_tx = tx;
-    view_ty = ty;
-    scroll_px = px;
-    scroll_py = py;
-}
-
-// One of each world-anchored thing that the camera shifts, and two it must not:
-// an alive monster past monster_count, a dead monster, a flying shot in the
-// last slot, a shot at its impact, and the lit bomb.
+// Things the camera shifts (an alive monster past monster_count, a flying shot
+// in the last slot, the lit bomb) and two it must not (a dead monster, a shot at impact).
 void place_movers() {
     monsters[57] = Monster{1, 100, 100, 0, 0, 30, 20, 2, 5};
     monsters[3] = Monster{2, 100, 100, 0, 0, 30, 20, 2, 5};
@@ -41,64 +36,40 @@ void place_movers() {
     bomb_x = bomb_y = 100;
 }
 
-// Every mover that should shift has moved by (dx, dy); the others stay.
-void expect_shifted(int dx, int dy) {
-    EXPECT_EQ(monsters[57].x, 100 + dx);
-    EXPECT_EQ(monsters[57].y, 100 + dy);
-    EXPECT_EQ(shots[999].x, 100 + dx);
-    EXPECT_EQ(shots[999].y, 100 + dy);
-    EXPECT_EQ(bomb_x, 100 + dx);
-    EXPECT_EQ(bomb_y, 100 + dy);
-    EXPECT_EQ(monsters[3].x, 100);
-    EXPECT_EQ(shots[0].x, 100);
-    EXPECT_EQ(shots[0].y, 100);
+// The three that move have moved by (dx, dy), the two others not at all.
+void expect_movers_shifted(int dx, int dy) {
+    EXPECT_EQ((std::vector<int>{monsters[57].x, monsters[57].y, shots[999].x, shots[999].y, bomb_x, bomb_y,
+                                monsters[3].x, shots[0].x, shots[0].y}),
+              (std::vector<int>{100 + dx, 100 + dy, 100 + dx, 100 + dy, 100 + dx, 100 + dy, 100, 100, 100}));
 }
 
-// Terrain codes 1..50 varying from tile to tile, so any misplaced tile shows.
-int pattern_code(int tx, int ty) { return 1 + (tx * 3 + ty * 7) % 50; }
+int pixel(int x, int y) { return getpixel(back_buffer, x, y); }
 
-bool play_field_has_colour(int colour) {
-    for (int y = 0; y < 240; y++)
-        for (int x = 0; x < 240; x++)
-            if (getpixel(back_buffer, x, y) == colour)
-                return true;
-    return false;
-}
-
-// The panel as it should look: the art with three counters centred on x = 280.
-BITMAP *reference_panel(const char *score_text, const char *hp_text, const char *bombs_text) {
-    BITMAP *ref = create_bitmap(320, 240);
-    clear_to_color(ref, PANEL_COLOUR);
-    textprintf_centre_ex(ref, font, 280, 10, 0, -1, "%s", score_text);
-    textprintf_centre_ex(ref, font, 280, 40, 0, -1, "%s", hp_text);
-    textprintf_centre_ex(ref, font, 280, 70, 0, -1, "%s", bombs_text);
-    return ref;
-}
-
-int panel_differences(BITMAP *a, BITMAP *b) {
+// Pixels in columns x0 .. x1 - 1 where a and b differ.
+int differences(BITMAP *a, BITMAP *b, int x0, int x1) {
     int n = 0;
     for (int y = 0; y < 240; y++)
-        for (int x = 240; x < 320; x++)
+        for (int x = x0; x < x1; x++)
             n += getpixel(a, x, y) != getpixel(b, x, y);
     return n;
 }
 
-// A back buffer whose colours vary across the play field (never 0).
+// A back buffer whose colours vary across the frame (never 0).
 void fill_back_buffer_pattern() {
     for (int y = 0; y < 240; y++)
         for (int x = 0; x < 320; x++)
             putpixel(back_buffer, x, y, 1 + (x + 3 * y) % 200);
 }
 
-// What the screen's play field must hold in a lit-window dark frame: the
-// back buffer through the light table inside the lamp circle, black elsewhere.
+// Play-field pixels of the screen that differ from a dark frame lit at window
+// (x0, y0): the back buffer through the light table inside the circle, black elsewhere.
 int dark_frame_mismatches(int x0, int y0) {
     int bad = 0;
     for (int y = 0; y < 240; y++)
         for (int x = 0; x < 240; x++) {
             int lx = x - x0, ly = y - y0;
             int level = (lx >= 0 && lx < 160 && ly >= 0 && ly < 160) ? getpixel(lamp_sprite, lx, ly) : 0;
-            int expected = level ? light_table.data[level][getpixel(back_buffer, x, y)] : 0;
+            int expected = level ? light_table.data[level][pixel(x, y)] : 0;
             bad += getpixel(screen, x, y) != expected;
         }
     return bad;
@@ -106,13 +77,7 @@ int dark_frame_mismatches(int x0, int y0) {
 
 // One call of the follow step: the room's x bounds, the view and player
 // before, the view and player after, and how far the world was shifted.
-struct FollowCase {
-    const char *rule;
-    int left, right;
-    int tx, ty, px, py, x, y;
-    int tx2, ty2, px2, py2, x2, y2;
-    int dx, dy;
-};
+struct FollowCase { const char *rule; int left, right, tx, ty, px, py, x, y, tx2, ty2, px2, py2, x2, y2, dx, dy; };
 
 const FollowCase follow_cases[] = {
     {"past the right edge in mid-room", 50, 104, 70, 150, 0, 0, 150, 110, 70, 150, 2, 0, 148, 110, -2, 0},
@@ -120,22 +85,19 @@ const FollowCase follow_cases[] = {
     {"offset of 17 wraps", 50, 104, 70, 150, 14, 0, 151, 110, 71, 150, 1, 0, 148, 110, -3, 0},
     {"off the left bound, told from the next tile", 50, 104, 50, 150, 0, 0, 151, 110, 51, 150, -13, 0, 148, 110, -3, 0},
     {"reaching the right bound drops pixels", 50, 104, 89, 150, 15, 0, 153, 110, 90, 150, 0, 0, 148, 110, -1, 0},
-    {"at the right bound the player walks on", 50, 104, 90, 150, 0, 0, 200, 110, 90, 150, 0, 0, 200, 110, 0, 0},
+    {"at the right and bottom bounds the player walks on", 50, 104, 90, 170, 0, 0, 200, 200, 90, 170, 0, 0, 200, 200, 0, 0},
     {"wraps once: 20 beyond", 50, 104, 70, 150, 0, 0, 168, 110, 71, 150, 4, 0, 148, 110, -20, 0},
     {"wraps once: 40 beyond leaves 24", 50, 104, 70, 150, 0, 0, 188, 110, 71, 150, 24, 0, 148, 110, -40, 0},
     {"15-wide room, right", 60, 74, 60, 150, 0, 0, 220, 110, 60, 150, 0, 0, 220, 110, 0, 0},
-    {"15-wide room, left", 60, 74, 60, 150, 0, 0, 5, 110, 60, 150, 0, 0, 5, 110, 0, 0},
-    {"past the left edge in mid-room", 50, 104, 70, 150, 0, 0, 77, 110, 70, 150, -3, 0, 80, 110, 3, 0},
+    {"15-wide room, left, at the top bound", 60, 74, 60, 140, 0, 0, 5, 50, 60, 140, 0, 0, 5, 50, 0, 0},
+    {"past the left and bottom edges in mid-room", 50, 104, 70, 150, 0, 0, 77, 131, 70, 150, -3, 3, 80, 128, 3, -3},
     {"offset of exactly -16 does not wrap", 50, 104, 70, 150, -14, 0, 78, 110, 70, 150, -16, 0, 80, 110, 2, 0},
     {"left from the right bound", 50, 104, 90, 150, 0, 0, 77, 110, 89, 150, 13, 0, 80, 110, 3, 0},
-    {"past the bottom edge", 50, 104, 70, 150, 0, 0, 100, 131, 70, 150, 0, 3, 100, 128, 0, -3},
     {"up to the top bound, clamped", 50, 104, 70, 141, 0, -10, 100, 88, 70, 140, 0, 0, 100, 96, 0, 6},
     // On an edge nothing runs. The views sit on a bound with an offset, where
     // a block run with d = 0 would still move the origin a tile.
-    {"on the right edge", 50, 104, 50, 150, 3, -5, 148, 110, 50, 150, 3, -5, 148, 110, 0, 0},
-    {"on the left edge", 50, 104, 90, 150, 3, -5, 80, 110, 90, 150, 3, -5, 80, 110, 0, 0},
-    {"on the top edge", 50, 104, 70, 170, 3, -5, 100, 96, 70, 170, 3, -5, 100, 96, 0, 0},
-    {"on the bottom edge", 50, 104, 70, 140, 3, -5, 100, 128, 70, 140, 3, -5, 100, 128, 0, 0},
+    {"on the right and top edges", 50, 104, 50, 170, 3, -5, 148, 96, 50, 170, 3, -5, 148, 96, 0, 0},
+    {"on the left and bottom edges", 50, 104, 90, 140, 3, -5, 80, 128, 90, 140, 3, -5, 80, 128, 0, 0},
 };
 
 } // namespace
@@ -143,276 +105,152 @@ const FollowCase follow_cases[] = {
 TEST(ViewFollow, CameraFollowsThePlayerWithinTheRoom) {
     for (const FollowCase &c : follow_cases) {
         SCOPED_TRACE(c.rule);
-        wide_room();
+        standard_view();
         room_left = c.left;
         room_right = c.right;
-        place_view(c.tx, c.ty, c.px, c.py);
+        view_tx = c.tx, view_ty = c.ty, scroll_px = c.px, scroll_py = c.py;
+        player_x = c.x, player_y = c.y;
         place_movers();
-        player_x = c.x;
-        player_y = c.y;
         draw_view(0);
-        EXPECT_EQ(view_tx, c.tx2);
-        EXPECT_EQ(view_ty, c.ty2);
-        EXPECT_EQ(scroll_px, c.px2);
-        EXPECT_EQ(scroll_py, c.py2);
-        EXPECT_EQ(player_x, c.x2);
-        EXPECT_EQ(player_y, c.y2);
-        expect_shifted(c.dx, c.dy);
+        EXPECT_EQ((std::vector<int>{view_tx, view_ty, scroll_px, scroll_py, player_x, player_y}),
+                  (std::vector<int>{c.tx2, c.ty2, c.px2, c.py2, c.x2, c.y2}));
+        expect_movers_shifted(c.dx, c.dy);
     }
 }
 
 TEST(ViewDrawing, TilesLandWhereTheViewPutsThem) {
     const int offsets[5][2] = {{16, 16}, {-16, -16}, {16, -16}, {5, -9}, {0, 0}};
     for (const auto &o : offsets) {
-        make_world(200, 200, CODE_FLOOR);
+        standard_view();
+        // Codes 1..50 varying from tile to tile, so any misplaced tile shows.
+        auto code = [](int tx, int ty) { return 1 + (tx * 3 + ty * 7) % 50; };
         for (int ty = 140; ty < 180; ty++)
             for (int tx = 55; tx < 95; tx++)
-                putpixel(terrain_layer, tx, ty, pattern_code(tx, ty));
-        place_view(70, 155, o[0], o[1]);
-        player_x = 100;
-        player_y = 110;
+                putpixel(terrain_layer, tx, ty, code(tx, ty));
+        scroll_px = o[0];
+        scroll_py = o[1];
         draw_view(0);
         int bad = 0;
         for (int y = 0; y < 240; y++)
-            for (int x = 0; x < 240; x++) {
-                int tx = view_tx + ((x + scroll_px) >> 4), ty = view_ty + ((y + scroll_py) >> 4);
-                bad += getpixel(back_buffer, x, y) != pattern_code(tx, ty);
-            }
+            for (int x = 0; x < 240; x++)
+                bad += pixel(x, y) != code(view_tx + ((x + scroll_px) >> 4), view_ty + ((y + scroll_py) >> 4));
         EXPECT_EQ(bad, 0) << "offsets " << o[0] << ", " << o[1];
     }
 }
 
 TEST(ViewDrawing, DarkTileInTheHiddenRingDarkensTheFrame) {
-    make_world(200, 200, CODE_FLOOR);
-    place_view(70, 155, 0, 0);
-    player_x = 100;
-    player_y = 110;
-    putpixel(terrain_layer, 69, 160, CODE_DARK_A);
-    draw_view(0);
-    EXPECT_EQ(room_lit, 0);
-    EXPECT_FALSE(play_field_has_colour(CODE_DARK_A));
-
-    // The 17 x 17 block ends one tile past the fifteenth column.
-    putpixel(terrain_layer, 69, 160, CODE_FLOOR);
-    putpixel(terrain_layer, 85, 160, CODE_DARK_B);
-    draw_view(1);
-    EXPECT_EQ(room_lit, 0);
-    putpixel(terrain_layer, 85, 160, CODE_FLOOR);
-    putpixel(terrain_layer, 86, 160, CODE_DARK_B);
-    draw_view(2);
-    EXPECT_EQ(room_lit, 1);
-}
-
-TEST(ViewDrawing, HighCodesLookLikeFloorInTheGameAndShowTheirOwnArtInEditors) {
-    make_world(200, 200, CODE_FLOOR);
-    place_view(70, 155, 0, 0);
-    player_x = 100;
-    player_y = 110;
-    putpixel(terrain_layer, 72, 158, 87);
-    putpixel(terrain_layer, 74, 158, 120); // no art entry at 134
-    putpixel(terrain_layer, 76, 158, 85);  // the lowest code shown as floor
-    putpixel(terrain_layer, 78, 158, 84);  // still its own entry, object 10
-    int x = tile_px(72), y = tile_py(158), hx = tile_px(74);
-    draw_view(0);
-    EXPECT_EQ(getpixel(back_buffer, tile_px(76) + 5, y + 5), CODE_FLOOR);
-    EXPECT_EQ(getpixel(back_buffer, tile_px(78) + 5, y + 5), OBJECT_COLOUR_BASE + 10);
-    EXPECT_EQ(getpixel(back_buffer, x + 1, y + 1), CODE_FLOOR);
-    EXPECT_EQ(getpixel(back_buffer, x + 5, y + 5), CODE_FLOOR);
-    EXPECT_EQ(getpixel(back_buffer, hx + 1, y + 1), CODE_FLOOR);
-    EXPECT_EQ(getpixel(terrain_layer, 72, 158), 87);
-
-    // Editors: 87 is the entry of object 13, blitted opaque; 120 the placeholder.
-    draw_view(1);
-    EXPECT_EQ(getpixel(back_buffer, x + 1, y + 1), 0);
-    EXPECT_EQ(getpixel(back_buffer, x + 5, y + 5), OBJECT_COLOUR_BASE + 13);
-    BITMAP *placeholder = game_bitmap(-1);
-    int bad = 0;
-    for (int j = 0; j < 16; j++)
-        for (int i = 0; i < 16; i++)
-            if (i != 8 || j != 8) // the editor's dot
-                bad += getpixel(back_buffer, hx + i, y + j) != getpixel(placeholder, i, j);
-    EXPECT_EQ(bad, 0);
-}
-
-TEST(ViewDrawing, TilesOutsideTheLayerDrawAsBoundary) {
-    make_world(80, 200, CODE_FLOOR); // columns 80 and up lie outside
-    place_view(70, 155, 0, 0);
-    player_x = 100;
-    player_y = 110;
-    draw_view(0);
-    EXPECT_EQ(getpixel(back_buffer, tile_px(80) + 3, 100), TILE0_COLOUR);
-    EXPECT_EQ(getpixel(back_buffer, tile_px(84) + 15, 100), TILE0_COLOUR);
-    EXPECT_EQ(getpixel(back_buffer, tile_px(79) + 15, 100), CODE_FLOOR);
-    draw_view(1);
-    EXPECT_EQ(getpixel(back_buffer, tile_px(81) + 8, tile_py(160) + 8), 0);
-    EXPECT_EQ(getpixel(back_buffer, tile_px(81) + 3, tile_py(160) + 8), TILE0_COLOUR);
-}
-
-TEST(ViewDrawing, TerrainEditorMarksCodesWithDotsAndDarkTilesWithALine) {
-    make_world(200, 200, CODE_FLOOR);
-    place_view(70, 155, 0, 0);
-    player_x = 100;
-    player_y = 110;
-    putpixel(terrain_layer, 71, 157, 0);
-    putpixel(terrain_layer, 72, 157, 30);
-    putpixel(terrain_layer, 73, 157, 51);
-    putpixel(terrain_layer, 74, 157, 52);
-    putpixel(terrain_layer, 75, 157, CODE_DARK_A);
-    putpixel(object_layer, 75, 157, 4);
-    int y = tile_py(157);
-    auto centre = [&](int tx) { return getpixel(back_buffer, tile_px(tx) + 8, y + 8); };
-    auto at = [&](int tx, int d) { return getpixel(back_buffer, tile_px(tx) + d, y + d); };
-
-    draw_view(1);
-    EXPECT_EQ(centre(71), 0);
-    EXPECT_EQ(centre(72), 30);
-    EXPECT_EQ(centre(73), 51);
-    EXPECT_EQ(centre(74), 73);
-    EXPECT_EQ(centre(76), 73); // plain floor 72
-    // The dark tile: line, then its object, then the dot.
-    EXPECT_EQ(at(75, 0), 255);
-    EXPECT_EQ(at(75, 2), 255);
-    EXPECT_EQ(at(75, 15), 255);
-    EXPECT_EQ(at(75, 5), OBJECT_COLOUR_BASE + 4);
-    EXPECT_EQ(centre(75), 73);
-
-    for (int mode : {0, 2}) {
-        draw_view(mode);
-        EXPECT_EQ(centre(71), TILE0_COLOUR);
-        EXPECT_EQ(centre(74), 52);
-        EXPECT_EQ(centre(76), CODE_FLOOR);
-        EXPECT_EQ(at(75, 2), CODE_DARK_A);
-        EXPECT_EQ(centre(75), OBJECT_COLOUR_BASE + 4);
+    standard_view();
+    // Column 69 lies left of the field, 85 one past the fifteenth column, both
+    // in the 17 x 17 block; 86 lies beyond it.
+    struct Case { int tx, code, mode, lit; };
+    for (const Case &c : {Case{69, CODE_DARK_A, 0, 0}, Case{85, CODE_DARK_B, 1, 0}, Case{86, CODE_DARK_B, 2, 1}}) {
+        putpixel(terrain_layer, c.tx, 160, c.code);
+        draw_view(c.mode);
+        putpixel(terrain_layer, c.tx, 160, CODE_FLOOR);
+        EXPECT_EQ(room_lit, c.lit) << c.tx;
     }
 }
 
-TEST(ViewDrawing, MonsterEditorDrawsMonstersOverAllTiles) {
-    make_world(200, 200, CODE_FLOOR);
-    place_view(70, 155, 0, 0);
-    player_x = 100;
-    player_y = 110;
-    putpixel(object_layer, 72, 158, 2);
-    putpixel(monster_layer, 72, 158, 3);
-    putpixel(monster_layer, 75, 160, 200); // a kind with no art
-    int x = tile_px(72), y = tile_py(158);
-    draw_view(0);
-    EXPECT_EQ(getpixel(back_buffer, x + 5, y + 5), OBJECT_COLOUR_BASE + 2);
-    EXPECT_EQ(getpixel(back_buffer, x + 20, y + 5), CODE_FLOOR);
-    draw_view(2);
-    EXPECT_EQ(getpixel(back_buffer, x + 5, y + 5), MONSTER_COLOUR_BASE + 3);
-    EXPECT_EQ(getpixel(back_buffer, x + 20, y + 5), MONSTER_COLOUR_BASE + 3);  // over the next tile
-    EXPECT_EQ(getpixel(back_buffer, x + 29, y + 19), MONSTER_COLOUR_BASE + 3);
-    EXPECT_EQ(getpixel(back_buffer, x + 30, y + 5), CODE_FLOOR);
-    BITMAP *placeholder = game_bitmap(-1);
-    EXPECT_EQ(getpixel(back_buffer, tile_px(75), tile_py(160)), getpixel(placeholder, 0, 0));
+TEST(ViewDrawing, EachModeShowsTilesObjectsMarksAndMonstersInItsOwnWay) {
+    standard_view(80); // columns 80 and up lie outside the layer
+    scroll_px = 5;
+    scroll_py = -3;
+    const int codes[][3] = {{71, 157, 0}, {73, 157, 51}, {74, 157, 52}, {75, 157, CODE_DARK_A},
+                            {72, 158, 87}, {74, 158, 120}, {76, 158, 85}, {78, 158, 84}}; // no art at 134
+    for (const auto &c : codes)
+        putpixel(terrain_layer, c[0], c[1], c[2]);
+    putpixel(object_layer, 75, 157, 4);
+    putpixel(object_layer, 72, 160, 2);
+    putpixel(monster_layer, 72, 160, 3);
+    putpixel(monster_layer, 76, 160, 200); // a kind with no art
+    const int O = OBJECT_COLOUR_BASE, M = MONSTER_COLOUR_BASE + 3, P = -1; // P: the placeholder
+    // A pixel (dx, dy) into tile (tx, ty) in the game, the terrain editor and the monster editor.
+    struct Probe { const char *rule; int tx, ty, dx, dy, game, terrain_editor, monster_editor; };
+    const Probe probes[] = {
+        {"code 0: black dot", 71, 157, 8, 8, TILE0_COLOUR, 0, TILE0_COLOUR},
+        {"code 51: no dot", 73, 157, 8, 8, 51, 51, 51},
+        {"code 52: dot", 74, 157, 8, 8, 52, 73, 52},
+        {"floor: dot", 76, 157, 8, 8, CODE_FLOOR, 73, CODE_FLOOR},
+        {"dark tile: line", 75, 157, 15, 15, CODE_DARK_A, 255, CODE_DARK_A},
+        {"dark tile: object over the line", 75, 157, 5, 5, O + 4, O + 4, O + 4},
+        {"dark tile: dot over the object", 75, 157, 8, 8, O + 4, 73, O + 4},
+        {"87 is floor in the game, object 13's entry in editors", 72, 158, 5, 5, CODE_FLOOR, O + 13, O + 13},
+        {"87's entry is blitted opaque", 72, 158, 1, 1, CODE_FLOOR, 0, 0},
+        {"85 is the lowest code shown as floor", 76, 158, 5, 5, CODE_FLOOR, O + 11, O + 11},
+        {"84 keeps its own entry", 78, 158, 5, 5, O + 10, O + 10, O + 10},
+        {"a code without art shows the placeholder", 74, 158, 5, 1, CODE_FLOOR, P, P},
+        {"outside the layer: code 0", 80, 157, 3, 3, TILE0_COLOUR, TILE0_COLOUR, TILE0_COLOUR},
+        {"outside the layer: code 0", 81, 157, 8, 8, TILE0_COLOUR, 0, TILE0_COLOUR},
+        {"monster over its tile's object", 72, 160, 5, 5, O + 2, O + 2, M},
+        {"monster over the tiles right and below", 73, 161, 13, 3, CODE_FLOOR, CODE_FLOOR, M},
+        {"a kind without art shows the placeholder", 76, 160, 0, 0, CODE_FLOOR, CODE_FLOOR, P},
+    };
+    for (int mode : {0, 1, 2}) {
+        draw_view(mode);
+        for (const Probe &p : probes) {
+            int want = mode == 0 ? p.game : mode == 1 ? p.terrain_editor : p.monster_editor;
+            if (want == P)
+                want = getpixel(game_bitmap(-1), p.dx, p.dy);
+            EXPECT_EQ(pixel(tile_px(p.tx) + p.dx, tile_py(p.ty) + p.dy), want) << p.rule << ", mode " << mode;
+        }
+    }
+    EXPECT_EQ(getpixel(terrain_layer, 72, 158), 87); // the game leaves the layer's code
 }
 
 TEST(ViewPlayer, GhostIsTranslucentOnlyWithLeftControlAndTheCloak) {
-    make_world(200, 200, CODE_FLOOR);
-    player_x = 50;
-    player_y = 60;
+    standard_view(); // the player at (100, 110)
     player_frame = 12;
-    const int ghost = trans_table.data[PLAYER_COLOUR_BASE + 12][CODE_FLOOR];
-    ASSERT_NE(ghost, PLAYER_COLOUR_BASE + 12);
+    const int solid = PLAYER_COLOUR_BASE + 12, ghost = trans_table.data[solid][CODE_FLOOR];
+    ASSERT_NE(ghost, solid);
     struct Case { int lcontrol, rcontrol, cloak, colour; };
-    const Case cases[] = {
-        {1, 0, 1, ghost},
-        {1, 0, 0, PLAYER_COLOUR_BASE + 12},
-        {0, 0, 1, PLAYER_COLOUR_BASE + 12},
-        {0, 1, 1, PLAYER_COLOUR_BASE + 12},
-    };
+    const Case cases[] = {{1, 0, 1, ghost}, {1, 0, 0, solid}, {0, 0, 1, solid}, {0, 1, 1, solid}};
     for (const Case &c : cases) {
         clear_to_color(back_buffer, CODE_FLOOR);
         key[KEY_LCONTROL] = c.lcontrol;
         key[KEY_RCONTROL] = c.rcontrol;
         has_ghost = c.cloak;
         draw_player();
-        EXPECT_EQ(getpixel(back_buffer, 50, 60), c.colour);
-        EXPECT_EQ(getpixel(back_buffer, 73, 91), c.colour);
-        EXPECT_EQ(getpixel(back_buffer, 74, 91), CODE_FLOOR);
-        EXPECT_EQ(getpixel(back_buffer, 73, 92), CODE_FLOOR);
+        EXPECT_EQ(pixel(100, 110), c.colour);
+        EXPECT_EQ(pixel(123, 141), c.colour);
+        EXPECT_EQ(pixel(124, 142), CODE_FLOOR);
     }
     release_all_input();
 }
 
-TEST(ViewPanel, CountersShowScoreWholeHitPointsAndBombs) {
+TEST(ViewPanel, LitFrameShowsTheViewAndCountersOfScoreWholeHitPointsAndBombs) {
     make_world(200, 200, CODE_FLOOR);
+    fill_back_buffer_pattern();
     score = 1234;
     bombs = 7;
-    player_hp = 20000;
-    present_frame();
-    BITMAP *ref = reference_panel("SCORE:1234", "HP:200", "BOMBS:7");
-    EXPECT_EQ(panel_differences(back_buffer, ref), 0);
-    EXPECT_EQ(panel_differences(screen, ref), 0);
-    destroy_bitmap(ref);
-
-    player_hp = 199;
-    draw_panel(back_buffer);
-    ref = reference_panel("SCORE:1234", "HP:1", "BOMBS:7");
-    EXPECT_EQ(panel_differences(back_buffer, ref), 0);
-    destroy_bitmap(ref);
-    ref = reference_panel("SCORE:1234", "HP:199", "BOMBS:7");
-    EXPECT_GT(panel_differences(back_buffer, ref), 0);
-    destroy_bitmap(ref);
+    struct Case { int hp; const char *hp_text; };
+    for (const Case &c : {Case{20000, "HP:200"}, Case{199, "HP:1"}}) {
+        player_hp = c.hp;
+        present_frame();
+        BITMAP *ref = create_bitmap(320, 240);
+        clear_to_color(ref, PANEL_COLOUR);
+        textprintf_centre_ex(ref, font, 280, 10, 0, -1, "SCORE:1234");
+        textprintf_centre_ex(ref, font, 280, 40, 0, -1, "%s", c.hp_text);
+        textprintf_centre_ex(ref, font, 280, 70, 0, -1, "BOMBS:7");
+        EXPECT_EQ(differences(back_buffer, ref, 240, 320), 0) << c.hp_text;
+        EXPECT_EQ(differences(screen, back_buffer, 0, 320), 0);
+        destroy_bitmap(ref);
+    }
 }
 
-TEST(ViewPresent, LitFrameCopiesTheBackBufferWhole) {
+TEST(ViewPresent, DarkFrameIsBlackBesideTheLampsCircleAndThePanel) {
     make_world(200, 200, CODE_FLOOR);
     fill_back_buffer_pattern();
-    clear_bitmap(screen);
-    present_frame();
-    int bad = 0;
-    for (int y = 0; y < 240; y++)
-        for (int x = 0; x < 320; x++)
-            bad += getpixel(screen, x, y) != getpixel(back_buffer, x, y);
-    EXPECT_EQ(bad, 0);
-}
-
-TEST(ViewPresent, DarkRoomWithoutLampIsBlackBesideThePanel) {
-    make_world(200, 200, CODE_FLOOR);
-    fill_back_buffer_pattern();
-    player_x = 100;
-    player_y = 100;
-    present_dark_frame();
-    EXPECT_EQ(dark_frame_mismatches(10000, 10000), 0);
-    EXPECT_EQ(getpixel(screen, 300, 200), PANEL_COLOUR);
-    EXPECT_EQ(color_map, &light_table);
-    EXPECT_EQ(getpixel(back_buffer, 50, 50), 1 + (50 + 150) % 200); // left as it was
-}
-
-TEST(ViewPresent, LampLightsACircleNotASquare) {
-    make_world(200, 200, CODE_FLOOR);
-    fill_back_buffer_pattern();
-    has_lamp = 1;
-    player_x = 100;
-    player_y = 100;
-    present_dark_frame();
-    EXPECT_EQ(dark_frame_mismatches(32, 34), 0);
-    // The window's corners lie outside the circle and stay black.
-    EXPECT_EQ(getpixel(lamp_sprite, 2, 2), 0);
-    EXPECT_EQ(getpixel(screen, 34, 36), 0);
-    EXPECT_EQ(getpixel(screen, 32 + 157, 34 + 157), 0);
-    // The middle of the circle shows the view unchanged.
-    EXPECT_EQ(getpixel(screen, 112, 114), getpixel(back_buffer, 112, 114));
-    EXPECT_EQ(getpixel(screen, 300, 200), PANEL_COLOUR);
-}
-
-TEST(ViewPresent, LampWindowIsClippedAtTheFieldsCorners) {
-    make_world(200, 200, CODE_FLOOR);
-    fill_back_buffer_pattern();
-    has_lamp = 1;
-    player_x = 0;
-    player_y = 0;
-    present_dark_frame();
-    EXPECT_EQ(dark_frame_mismatches(-68, -66), 0);
-    EXPECT_EQ(getpixel(screen, 12, 14), getpixel(back_buffer, 12, 14));
-    EXPECT_EQ(getpixel(screen, 100, 10), 0);
-
-    // Past x = 239 the panel covers the window.
-    fill_back_buffer_pattern();
-    player_x = 220;
-    player_y = 100;
-    present_dark_frame();
-    EXPECT_EQ(dark_frame_mismatches(152, 34), 0);
-    EXPECT_EQ(getpixel(screen, 245, 114), PANEL_COLOUR);
+    color_map = &trans_table; // as a ghost-walking frame leaves it
+    // Each frame composes afresh: nothing lit by the one before may linger.
+    // At (0, 0) the window is clipped; at x = 220 the panel covers its right part.
+    struct Case { int lamp, x, y; };
+    for (const Case &c : {Case{1, 100, 100}, Case{1, 0, 0}, Case{1, 220, 100}, Case{0, 100, 100}}) {
+        SCOPED_TRACE(c.x);
+        has_lamp = c.lamp;
+        player_x = c.x;
+        player_y = c.y;
+        present_dark_frame();
+        EXPECT_EQ(dark_frame_mismatches(c.lamp ? c.x - 68 : 10000, c.y - 66), 0);
+        EXPECT_EQ(getpixel(screen, 245, 114), PANEL_COLOUR);
+    }
 }
