@@ -37,10 +37,11 @@ static int entry_count(const DATAFILE *data) {
 }
 
 BITMAP *game_bitmap(int index) {
-    // Counted once per datafile: the view asks for 289 tiles a frame.
+    // Counted once per datafile (again when asked past the end, in case the
+    // array was filled further): the view asks for 289 tiles a frame.
     static const DATAFILE *counted = nullptr;
     static int count = 0;
-    if (game_data != counted) {
+    if (game_data != counted || index >= count) {
         counted = game_data;
         count = entry_count(game_data);
     }
