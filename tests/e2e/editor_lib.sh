@@ -2,38 +2,17 @@
 # chord, mouse clicks, layer files compared tile by tile, screenshot regions.
 # Sourced after lib.sh.
 
-# stop_game_then_x: the exit step of these stories. A game still running
-# (a story that failed midway) gets SIGTERM and up to 2 s to end before the
-# X server goes: killed together, the game can hang for ever in its shutdown
-# with the display gone. Then lib.sh's stop_all.
-stop_game_then_x() {
-    if [ -n "${GAME_PID:-}" ] && kill -0 "$GAME_PID" 2>/dev/null; then
-        kill "$GAME_PID" 2>/dev/null
-        local n=0
-        while kill -0 "$GAME_PID" 2>/dev/null && [ $n -lt 20 ]; do sleep 0.1; n=$((n + 1)); done
-        kill -9 "$GAME_PID" 2>/dev/null
-        wait "$GAME_PID" 2>/dev/null
-    fi
-    GAME_PID=""
-    stop_all
-}
-
-# editor_start_x: lib.sh's start_x with the exit step above.
-editor_start_x() {
+# editor_story_start: the opening of the editor stories: the editor test
+# world in a run folder, its layers dumped and kept as "before", the game
+# started and its first frame shot as game-before.
+editor_story_start() {
     start_x
-    trap stop_game_then_x EXIT
-}
-
-# world_source NAME: a world source folder made of the grids in
-# tests/e2e/worlds/NAME and the default world's legend, into WORLD_SRC.
-world_source() {
-    local src="$ARTIFACTS/world-$1"
-    WORLD_SRC="$src"
-    rm -rf "$src"
-    mkdir -p "$src"
-    cp "$E2E_DIR/worlds/$1/terrain.txt" "$E2E_DIR/worlds/$1/objects.txt" \
-        "$E2E_DIR/worlds/$1/monsters.txt" "$src/" || fail "no test world $1"
-    cp "$SOURCE_DIR/world/legend.txt" "$src/"
+    play_world editor
+    make_run_dir "$WORLD"
+    dump_layers before
+    keep_layers before
+    start_game
+    shot game-before
 }
 
 # dump_layers NAME: the layer files of the run folder as text, into
@@ -116,22 +95,6 @@ click() {
     sleep 0.15
     xdotool mouseup "$1"
     sleep 0.2
-}
-
-# region SHOT X Y W H: crops a screenshot region into its own picture; prints its path.
-region() {
-    local out="$ARTIFACTS/$1-$4x$5+$2+$3.png"
-    convert "$ARTIFACTS/$1.png" -crop "$4x$5+$2+$3" +repage "$out"
-    echo "$out"
-}
-
-# differing_pixels SHOT1 X1 Y1 SHOT2 X2 Y2 W H: how many pixels differ
-# between a region of one screenshot and a region of the same size of another.
-differing_pixels() {
-    local a b
-    a=$(region "$1" "$2" "$3" "$7" "$8")
-    b=$(region "$4" "$5" "$6" "$7" "$8")
-    compare -metric AE "$a" "$b" null: 2>&1 | cut -d' ' -f1
 }
 
 # same_region SHOT1 X1 Y1 SHOT2 X2 Y2 W H WHAT: fails unless the two regions

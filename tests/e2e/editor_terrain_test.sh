@@ -3,13 +3,7 @@
 # "map.map" changed at those two tiles only, and the game goes on with them.
 . "$E2E_DIR/lib.sh"
 . "$E2E_DIR/editor_lib.sh"
-editor_start_x
-world_source editor
-make_run_dir "$WORLD_SRC"
-dump_layers before
-keep_layers before
-start_game
-shot game-before
+editor_story_start
 
 # The view shows tiles (66, 151) .. (80, 165): tile (66 + c, 151 + r) is at
 # play-field pixel (16c, 16r). Row 163: a wall at 67, floor at 69 and 70,

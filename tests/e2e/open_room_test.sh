@@ -3,9 +3,9 @@
 # and ends on Esc with 0; the world tool's check names the open room.
 . "$E2E_DIR/lib.sh"
 . "$E2E_DIR/editor_lib.sh"
-editor_start_x
-world_source open_room
-make_run_dir "$WORLD_SRC"
+start_x
+play_world open_room
+make_run_dir "$WORLD"
 
 "$WORLD_TOOL" -C "$RUN_DIR" check > "$ARTIFACTS/check.log" 2>&1
 status=$?

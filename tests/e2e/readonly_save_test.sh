@@ -4,9 +4,9 @@
 # memory until Esc ends it with 0.
 . "$E2E_DIR/lib.sh"
 . "$E2E_DIR/editor_lib.sh"
-editor_start_x
-world_source editor
-make_run_dir "$WORLD_SRC"
+start_x
+play_world editor
+make_run_dir "$WORLD"
 keep_layers before
 chmod 755 "$RUN_DIR"
 chmod 644 "$RUN_DIR"/*
@@ -28,11 +28,11 @@ if [ "$(id -u)" -eq 0 ]; then
         chmod -R a+rX "$SCRATCH"
         RUN_DIR="$SCRATCH/run"
         LAMPLIGHT="$SCRATCH/bin/lamplight"
-        trap 'stop_game_then_x; rm -rf "$SCRATCH"' EXIT
+        trap 'stop_all; rm -rf "$SCRATCH"' EXIT
     fi
 else
     chmod 555 "$RUN_DIR"
-    trap 'stop_game_then_x; chmod 755 "$RUN_DIR"' EXIT # so that the next run can clear it
+    trap 'stop_all; chmod 755 "$RUN_DIR"' EXIT # so that the next run can clear it
 fi
 if $AS sh -c "touch '$RUN_DIR/probe'" 2>/dev/null; then
     rm -f "$RUN_DIR/probe"
