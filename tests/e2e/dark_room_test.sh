@@ -57,7 +57,5 @@ echo "ring round the figure: $ring_shown of $ring pixels shown, brightness $brig
 [ "$ring_shown" -gt $((ring * 9 / 10)) ] || fail "only $ring_shown of $ring pixels round the figure are lit"
 [ "$bright_lit" -lt $((bright_art * 9 / 10)) ] || fail "the ring round the figure is not dimmed ($bright_lit, art $bright_art)"
 [ "$bright_lit" -gt $((bright_art / 5)) ] || fail "the ring round the figure is nearly black ($bright_lit, art $bright_art)"
-hold Escape 0.3
-wait_game_end 5
-[ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS, expected 0"
+quit_with_esc
 pass "dark without the lamp; a circle of light round the figure with it, black beyond"

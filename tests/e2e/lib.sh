@@ -90,6 +90,13 @@ wait_game_end() {
     GAME_PID=""
 }
 
+# quit_with_esc: Esc ends the game, which must exit with status 0.
+quit_with_esc() {
+    hold Escape 0.3
+    wait_game_end 5
+    [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS, expected 0"
+}
+
 game_running() { kill -0 "$GAME_PID" 2>/dev/null; }
 
 # hold KEY... SECONDS: holds the keys together for SECONDS (the game polls
