@@ -80,7 +80,8 @@ TEST(RoomScan, OpenRoomStopsAtTheLayerEdge) {
     EXPECT_EQ(room_top, 0);
     EXPECT_EQ(room_bottom, 19);
     find_room_bounds(-3, 50); // a start outside the layer does not hang either
-    EXPECT_EQ(room_left, -4);
+    EXPECT_EQ(room_left, -3);
+    EXPECT_EQ(room_bottom, 50);
 }
 
 TEST(LayerFiles, EveryCodeSurvivesSaveAndLoad) {

@@ -41,10 +41,6 @@ static void apply_object_effect(int code) {
     }
 }
 
-static int object_at(int tx, int ty) {
-    return object_layer ? getpixel(object_layer, tx, ty) : -1;
-}
-
 // Tile under a play-field coordinate; >> rounds towards minus infinity, so a
 // point just left of or above the view origin lands on the tile before it.
 static int tile_of(int origin, int scroll, int p) {
@@ -57,7 +53,7 @@ int probe_point(int x, int y) {
         return CODE_WALKABLE;
     int tx = tile_of(view_tx, scroll_px, x);
     int ty = tile_of(view_ty, scroll_py, y);
-    int object = object_at(tx, ty);
+    int object = layer_code(object_layer, tx, ty);
     if (object > 0 && terrain_at(tx, ty) > CODE_WALKABLE) {
         putpixel(object_layer, tx, ty, 0);
         play_effect(PICKUP_SOUND);

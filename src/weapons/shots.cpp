@@ -57,7 +57,7 @@ static void step_shot(Shot &s) {
 
 // Alive and not a patroller (kinds 13 and 14): shots pass through patrollers.
 static bool shootable(const Monster &m) {
-    return m.status == 1 && m.kind != 13 && m.kind != 14;
+    return m.status == MONSTER_ALIVE && m.kind != KIND_VERTICAL_PATROL && m.kind != KIND_HORIZONTAL_PATROL;
 }
 
 // Hurts the first shootable monster whose box strictly contains the shot's
@@ -71,7 +71,7 @@ static bool hit_monster(Shot &s) {
             s.state = SHOT_IMPACT;
             m.hp -= SHOT_DAMAGE;
             if (m.hp <= 0)
-                m.status = 2;
+                m.status = MONSTER_DEAD;
             return true;
         }
     }

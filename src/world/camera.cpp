@@ -67,18 +67,18 @@ void rebase_world(int old_tx, int old_ty, int old_px, int old_py) {
     // Negative when the view moved right or down: the world slides left or up.
     int dx = (old_tx - view_tx) * 16 + (old_px - scroll_px);
     int dy = (old_ty - view_ty) * 16 + (old_py - scroll_py);
-    if (bomb_state == 1) {
+    if (bomb_state == BOMB_LIT) {
         bomb_x += dx;
         bomb_y += dy;
     }
     for (Shot &s : shots)
-        if (s.state == 1) {
+        if (s.state == SHOT_FLYING) {
             s.x += dx;
             s.y += dy;
         }
     // Every slot, not only the first monster_count.
     for (Monster &m : monsters)
-        if (m.status == 1) {
+        if (m.status == MONSTER_ALIVE) {
             m.x += dx;
             m.y += dy;
         }

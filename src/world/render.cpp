@@ -9,7 +9,7 @@ int room_lit = 1; // 1 when the last draw_view met no dark tile, 0 when it did
 // Code of (tx, ty) in `layer`; a tile outside it reads as 0, so it draws as
 // the boundary tile and never from an entry that is not tile art.
 static int code_at(BITMAP *layer, int tx, int ty) {
-    int code = layer ? getpixel(layer, tx, ty) : -1;
+    int code = layer_code(layer, tx, ty);
     return code < 0 ? 0 : code;
 }
 
@@ -42,9 +42,8 @@ static void draw_monster_layer() {
             int m = code_at(monster_layer, view_tx + i, view_ty + j);
             if (m <= 0)
                 continue;
-            // A kind without art shows as the placeholder rather than reading past the datafile.
-            BITMAP *art = m <= MONSTER_DATA_ENTRIES ? monster_art(m) : game_bitmap(-1);
-            draw_sprite(back_buffer, art, i * 16 - scroll_px, j * 16 - scroll_py);
+            // monster_art gives the placeholder for a kind without art.
+            draw_sprite(back_buffer, monster_art(m), i * 16 - scroll_px, j * 16 - scroll_py);
         }
 }
 

@@ -7,22 +7,18 @@ static bool is_boundary(int code) {
     return code == CODE_BOUNDARY || code == CODE_EXIT;
 }
 
-// Steps from (tx, ty) by (dx, dy) until a boundary tile; a scan that runs off
-// the layer stops on the last tile inside it, so an open room cannot hang.
+// Steps from (tx, ty) by (dx, dy) until a boundary tile. A scan whose next
+// tile is off the layer stops where it is (the last tile inside the layer),
+// so an open room cannot hang the game.
 static int scan(int tx, int ty, int dx, int dy) {
-    int w = terrain_layer ? terrain_layer->w : 0, h = terrain_layer ? terrain_layer->h : 0;
     int x = tx, y = ty;
     for (;;) {
-        int nx = x + dx, ny = y + dy;
-        bool inside = nx >= 0 && ny >= 0 && nx < w && ny < h;
-        if (!inside) {
-            // Already off the layer (a start tile outside it): stay where we are.
-            bool start_inside = x >= 0 && y >= 0 && x < w && y < h;
-            return start_inside ? (dx ? x : y) : (dx ? nx : ny);
-        }
-        x = nx;
-        y = ny;
-        if (is_boundary(getpixel(terrain_layer, x, y)))
+        int code = terrain_at(x + dx, y + dy);
+        if (code < 0)
+            return dx ? x : y;
+        x += dx;
+        y += dy;
+        if (is_boundary(code))
             return dx ? x : y;
     }
 }
