@@ -52,10 +52,6 @@ static const char *dir_name(int dir) {
     }
 }
 
-static int code_at(BITMAP *layer, int x, int y) {
-    return getpixel(layer, x, y); // -1 outside the bitmap
-}
-
 static bool is_boundary(int code) {
     return code == CODE_BOUNDARY || code == CODE_EXIT;
 }
@@ -81,7 +77,7 @@ static void flood_room(Checker &c, int sx, int sy, std::vector<int> &mark, int i
         int at = todo.back();
         todo.pop_back();
         tiles.push_back(at);
-        int x = at % c.w, y = at / c.w, code = code_at(c.terrain, x, y);
+        int x = at % c.w, y = at / c.w, code = layer_code(c.terrain, x, y);
         if (walkable(code) && (room.tx < 0 || y < room.ty || (y == room.ty && x < room.tx))) {
             room.tx = x;
             room.ty = y;
@@ -103,7 +99,7 @@ static void flood_room(Checker &c, int sx, int sy, std::vector<int> &mark, int i
                 continue;
             }
             int n = ny * c.w + nx;
-            if (mark[n] == -2 && !is_boundary(code_at(c.terrain, nx, ny))) {
+            if (mark[n] == -2 && !is_boundary(layer_code(c.terrain, nx, ny))) {
                 mark[n] = id;
                 todo.push_back(n);
             }
@@ -126,7 +122,7 @@ static void find_rooms(Checker &c) {
     int id = 0;
     for (int y = 0; y < c.h; y++)
         for (int x = 0; x < c.w; x++)
-            if (mark[y * c.w + x] == -2 && !is_boundary(code_at(c.terrain, x, y)))
+            if (mark[y * c.w + x] == -2 && !is_boundary(layer_code(c.terrain, x, y)))
                 flood_room(c, x, y, mark, id++);
 }
 
@@ -153,9 +149,9 @@ static void check_start(Checker &c) {
         return;
     }
     for (int x = 73; x <= 74; x++)
-        if (!walkable(code_at(c.terrain, x, 162)))
+        if (!walkable(layer_code(c.terrain, x, 162)))
             problem(c, "start: the player starts in a wall: tile (%d, 162) has code %d", x,
-                    code_at(c.terrain, x, 162));
+                    layer_code(c.terrain, x, 162));
 }
 
 // Codes the game has no meaning or art for, summed up after a few lines.
@@ -163,7 +159,7 @@ static void check_codes(Checker &c, BITMAP *layer, int highest, const char *what
     int count = 0;
     for (int y = 0; y < layer->h; y++)
         for (int x = 0; x < layer->w; x++) {
-            int v = code_at(layer, x, y);
+            int v = layer_code(layer, x, y);
             if (v <= highest)
                 continue;
             if (++count <= MAX_LINES_PER_KIND)
@@ -204,7 +200,7 @@ static void check_rooms(Checker &c) {
         // A frame is dark when any drawn tile is 53 or 54, even a neighbour's.
         for (int y = y0; y <= y1; y++)
             for (int x = x0; x <= x1; x++) {
-                int code = code_at(c.terrain, x, y);
+                int code = layer_code(c.terrain, x, y);
                 if (code == CODE_DARK_A || code == CODE_DARK_B) {
                     problem(c, "room round (%d, %d) has no dark floor, but its view shows the dark floor at (%d, %d) "
                                "and would be drawn dark", r.tx, r.ty, x, y);
@@ -228,7 +224,7 @@ static bool overlap(const Marker &a, const Marker &b) {
 static void check_marker_terrain(Checker &c, const Marker &m, int &count) {
     for (int y = m.ty; y <= (m.y1 - 1) / 16; y++)
         for (int x = m.tx; x <= (m.x1 - 1) / 16; x++) {
-            int code = code_at(c.terrain, x, y);
+            int code = layer_code(c.terrain, x, y);
             if (code > CODE_WALKABLE)
                 continue;
             if (++count <= MAX_LINES_PER_KIND)
@@ -247,7 +243,7 @@ static void check_monsters(Checker &c) {
         std::vector<Marker> found;
         for (int x = r.left; x < r.right; x++)
             for (int y = r.top; y < r.bottom; y++) {
-                int kind = code_at(c.monsters, x, y);
+                int kind = layer_code(c.monsters, x, y);
                 if (kind <= 0)
                     continue;
                 found.push_back(marker(x, y, kind));
@@ -272,7 +268,7 @@ static void check_monsters(Checker &c) {
     int lost = 0;
     for (int y = 0; y < c.monsters->h && y < c.h; y++)
         for (int x = 0; x < c.monsters->w && x < c.w; x++)
-            if (code_at(c.monsters, x, y) > 0 && !spawned[y * c.w + x] && ++lost <= MAX_LINES_PER_KIND)
+            if (layer_code(c.monsters, x, y) > 0 && !spawned[y * c.w + x] && ++lost <= MAX_LINES_PER_KIND)
                 problem(c, "monster marker at (%d, %d) lies in no room and never appears", x, y);
 }
 
@@ -282,11 +278,11 @@ static void check_objects(Checker &c) {
     bool goal = false;
     for (int y = 0; y < c.objects->h; y++)
         for (int x = 0; x < c.objects->w; x++) {
-            int o = code_at(c.objects, x, y);
+            int o = layer_code(c.objects, x, y);
             if (o <= 0)
                 continue;
             // Under a cracked wall or a gate it can be taken once that opens.
-            int code = code_at(c.terrain, x, y);
+            int code = layer_code(c.terrain, x, y);
             bool opens = code == CODE_CRACKED || code == 26 || code == 27;
             if ((code > CODE_WALKABLE || opens) && room_at(c, x, y) >= 0) {
                 goal |= o == 2;
@@ -391,7 +387,7 @@ static void check_exit(Checker &c, const Exit &e) {
     arrival_place(e, ax0, ay0, ax1, ay1);
     for (int y = ay0; y <= ay1; y++)
         for (int x = ax0; x <= ax1; x++) {
-            int code = code_at(c.terrain, x, y);
+            int code = layer_code(c.terrain, x, y);
             if (code < 0) {
                 problem(c, "exit at (%d, %d) leading %s: its arrival place (%d, %d) lies outside the layers", e.x,
                         e.y, where, x, y);
@@ -423,15 +419,15 @@ static void check_exits(Checker &c) {
     static const int dirs[4] = {2, 3, 5, 6};
     for (int y = 0; y < c.h; y++)
         for (int x = 0; x < c.w; x++) {
-            if (code_at(c.terrain, x, y) != CODE_EXIT)
+            if (layer_code(c.terrain, x, y) != CODE_EXIT)
                 continue;
             for (int dir : dirs) {
                 // The room tile beside the exit, and the step along the wall.
                 int ix = x + (dir == 2 ? 1 : dir == 3 ? -1 : 0), iy = y + (dir == 5 ? 1 : dir == 6 ? -1 : 0);
                 int sx = (dir == 5 || dir == 6) ? 1 : 0, sy = 1 - sx;
                 auto in_run = [&](int k) {
-                    return code_at(c.terrain, x + k * sx, y + k * sy) == CODE_EXIT &&
-                           walkable(code_at(c.terrain, ix + k * sx, iy + k * sy)) &&
+                    return layer_code(c.terrain, x + k * sx, y + k * sy) == CODE_EXIT &&
+                           walkable(layer_code(c.terrain, ix + k * sx, iy + k * sy)) &&
                            room_at(c, ix + k * sx, iy + k * sy) >= 0;
                 };
                 if (!in_run(0) || in_run(-1))
@@ -458,8 +454,8 @@ std::vector<std::string> world_problems(const World &world) {
     find_rooms(c);
     for (int y = 0; y < c.monsters->h; y++)
         for (int x = 0; x < c.monsters->w; x++)
-            if (code_at(c.monsters, x, y) > 0)
-                c.markers.push_back(marker(x, y, code_at(c.monsters, x, y)));
+            if (layer_code(c.monsters, x, y) > 0)
+                c.markers.push_back(marker(x, y, layer_code(c.monsters, x, y)));
     check_start(c);
     check_codes(c, c.terrain, 88, "terrain code (without art)");
     check_codes(c, c.objects, 14, "object code");
