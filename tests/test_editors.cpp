@@ -10,15 +10,12 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
-
 // Each test runs in a fresh temporary folder holding the three layer files of
 // a 200 x 200 world with a room of floor 60 in view (a code no button paints),
 // so that an editor's reload reads back what the test set up.
-class EditorsFixture : public testing::Test {
+class Editors : public testing::Test {
   protected:
-    char old_dir[4096] = "";
-    char dir[32] = "/tmp/lamplight_editors_XXXXXX";
+    char old_dir[4096] = "", dir[32] = "/tmp/lamplight_editors_XXXXXX";
     void SetUp() override {
         ASSERT_TRUE(getcwd(old_dir, sizeof old_dir) && mkdtemp(dir) && chdir(dir) == 0);
         make_world(200, 200, 72);
@@ -27,126 +24,101 @@ class EditorsFixture : public testing::Test {
             save_layer(layer);
     }
     void TearDown() override {
-        release_all_input();
         EXPECT_EQ(chdir(old_dir), 0);
         EXPECT_EQ(system((std::string("rm -rf ") + dir).c_str()), 0);
     }
 };
-using EditorsTerrain = EditorsFixture;
-using EditorsTarget = EditorsFixture;
-using EditorsReload = EditorsFixture;
-using EditorsPlacing = EditorsFixture;
 
 // The three editors, by the layer each edits: terrain, objects, monsters.
-void (*const opens[])() = {terrain_editor_open, object_editor_open, monster_editor_open};
-bool (*const passes[])() = {terrain_editor_pass, object_editor_pass, monster_editor_pass};
-void (*const closes[])() = {terrain_editor_close, object_editor_close, monster_editor_close};
-BITMAP **const layers[] = {&terrain_layer, &object_layer, &monster_layer};
+static void (*const opens[])() = {terrain_editor_open, object_editor_open, monster_editor_open};
+static bool (*const passes[])() = {terrain_editor_pass, object_editor_pass, monster_editor_pass};
+static void (*const closes[])() = {terrain_editor_close, object_editor_close, monster_editor_close};
+static BITMAP **const layers[] = {&terrain_layer, &object_layer, &monster_layer};
 
-BITMAP *copy_of(BITMAP *layer) {
+static BITMAP *copy_of(BITMAP *layer) {
     BITMAP *copy = create_bitmap_ex(8, layer->w, layer->h);
     blit(layer, copy, 0, 0, 0, 0, layer->w, layer->h);
     return copy;
 }
 
-// How many tiles of `layer` differ from `before`; destroys `before`.
-int changed_tiles(BITMAP *layer, BITMAP *before) {
-    int n = 0;
-    for (int y = 0; y < layer->h; y++)
-        for (int x = 0; x < layer->w; x++)
-            n += getpixel(layer, x, y) != getpixel(before, x, y);
-    destroy_bitmap(before);
+// How many tiles of the file of `layer` differ from `expected` (destroyed),
+// or -1 when the file cannot be read.
+static int saved_differences(int layer, BITMAP *expected) {
+    BITMAP *saved = load_layer(layer_file_name(layer), palette);
+    int n = saved ? 0 : -1;
+    for (int y = 0; saved && y < saved->h; y++)
+        for (int x = 0; x < saved->w; x++)
+            n += getpixel(saved, x, y) != getpixel(expected, x, y);
+    if (saved)
+        destroy_bitmap(saved);
+    destroy_bitmap(expected);
     return n;
 }
 
-// How many tiles of the layer saved in `file` differ from `expected`
-// (destroyed), or -1 when the file cannot be read.
-int saved_differences(const char *file, BITMAP *expected) {
-    BITMAP *saved = load_layer(file, palette);
-    int n = saved ? changed_tiles(saved, expected) : -1;
-    destroy_bitmap(saved ? saved : expected);
-    return n;
-}
-
-// One pass of `pass` with only `keys` held.
-void press(bool (*pass)(), std::initializer_list<int> keys) {
+// One pass of `pass` with only `keys` held and the mouse at (x, y) with
+// `buttons` down (bit 0 left, bit 1 right); true when the pass saw Esc.
+static bool run(bool (*pass)(), std::initializer_list<int> keys, int x = 0, int y = 0, int buttons = 0) {
     release_all_input();
     for (int k : keys)
         key[k] = 1;
-    pass();
-    release_all_input();
-}
-
-// Points the mouse at pixel (x, y) with `buttons` down (bit 0 left, bit 1 right).
-void point(int x, int y, int buttons) {
-    release_all_input();
     mouse_x = x;
     mouse_y = y;
     mouse_b = buttons;
-}
-
-// A click in one pass of `pass` at the centre of tile (tx, ty), with Space
-// held when `space` is set.
-void click(bool (*pass)(), int tx, int ty, int buttons, bool space = false) {
-    point(tile_px(tx) + 8, tile_py(ty) + 8, buttons);
-    key[KEY_SPACE] = space;
-    pass();
+    bool esc = pass();
     release_all_input();
+    return esc;
 }
 
-// Ends an editor: a pass with Esc held (and the mouse as it is) must report
-// the end; Esc is then released before the close waits for it.
-void leave(bool (*pass)(), void (*close)()) {
-    key[KEY_ESC] = 1;
-    EXPECT_TRUE(pass());
-    release_all_input();
-    close();
+// One pass clicking the centre of tile (tx, ty), with Space held when `space` is set.
+static void click(bool (*pass)(), int tx, int ty, int buttons, bool space = false) {
+    static const std::initializer_list<int> space_held = {KEY_SPACE}, nothing = {};
+    run(pass, space ? space_held : nothing, tile_px(tx) + 8, tile_py(ty) + 8, buttons);
 }
 
-} // namespace
+// Ends editor e: the pass with Esc held (the mouse as given) must report the
+// end; Esc is released before the close waits for it.
+static void leave(int e, int x = 0, int y = 0, int buttons = 0) {
+    EXPECT_TRUE(run(passes[e], {KEY_ESC}, x, y, buttons));
+    closes[e]();
+}
 
-TEST_F(EditorsTerrain, BrushStaysWithinItsBoundsAndShortcutsReachPast) {
+TEST_F(Editors, TerrainBrushStaysWithinItsBoundsShortcutsReachPastAndTheBrushIsKept) {
     editor_last_terrain = 0;
     terrain_editor_open();
-    // Held keys, how many passes, the brush after them.
+    // Held key, how many passes, the brush after them.
     const struct { int key, passes, brush; } steps[] = {
-        {KEY_Q, 1, 0}, {KEY_W, 80, 74}, {KEY_Z, 1, 87}, {KEY_W, 1, 74}, {KEY_Z, 1, 87},
-        {KEY_Q, 1, 86}, {KEY_Q, 1, 85}, {KEY_1, 1, 0}, {KEY_2, 1, 52}, {KEY_3, 1, 72},
-        {KEY_4, 1, 74}, {KEY_L, 1, 30}};
+        {KEY_Q, 1, 0}, {KEY_W, 80, 74}, {KEY_Z, 1, 87}, {KEY_W, 1, 74}, {KEY_Z, 1, 87}, {KEY_Q, 1, 86},
+        {KEY_1, 1, 0}, {KEY_2, 1, 52}, {KEY_3, 1, 72}, {KEY_4, 1, 74}, {KEY_L, 1, 30}};
     for (const auto &s : steps) {
         SCOPED_TRACE(s.brush);
         for (int i = 0; i < s.passes; i++)
-            press(terrain_editor_pass, {s.key});
+            run(terrain_editor_pass, {s.key});
         EXPECT_EQ(terrain_brush, s.brush);
     }
     // 3 and L together: L comes later and wins; a shortcut beats W in its pass.
-    press(terrain_editor_pass, {KEY_3, KEY_L, KEY_W});
+    run(terrain_editor_pass, {KEY_3, KEY_L, KEY_W});
     EXPECT_EQ(terrain_brush, 30);
-
-    // The brush is kept for the next opening.
-    leave(terrain_editor_pass, terrain_editor_close);
+    leave(0);
     terrain_editor_open();
     EXPECT_EQ(terrain_brush, 30);
 }
 
-TEST_F(EditorsTerrain, PreviewAndPointerAreDrawnEveryPass) {
+TEST_F(Editors, TerrainPreviewAndPointerAreDrawnEveryPass) {
     terrain_editor_open();
-    point(100, 50, 0);
     // Dark floor gets the diagonal, code 0 the centre dot of colour 73.
     const struct { int brush, x, y, colour; } cases[] = {
-        {30, 0, 0, 30}, {30, 15, 15, 30}, {53, 5, 5, 255}, {53, 6, 5, 53},
-        {0, 8, 8, 73}, {0, 5, 5, TILE0_COLOUR}};
+        {30, 15, 15, 30}, {53, 5, 5, 255}, {53, 6, 5, 53}, {0, 8, 8, 73}, {0, 5, 5, TILE0_COLOUR}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.brush);
         terrain_brush = c.brush;
-        terrain_editor_pass();
+        run(terrain_editor_pass, {}, 100, 50);
         EXPECT_EQ(getpixel(back_buffer, c.x, c.y), c.colour);
     }
     EXPECT_EQ(getpixel(screen, 100, 50), 255); // the pointer, in the presented frame
     EXPECT_EQ(getpixel(back_buffer, tile_px(70) + 8, tile_py(155) + 8), 73); // editor mode
 }
 
-TEST_F(EditorsTerrain, ButtonsPaintAndTheSavedFileHoldsExactlyThePaintedCodes) {
+TEST_F(Editors, TerrainButtonsPaintAndTheSavedFileHoldsExactlyThePaintedCodes) {
     BITMAP *expected = copy_of(terrain_layer);
     editor_last_terrain = 30;
     terrain_editor_open();
@@ -162,21 +134,16 @@ TEST_F(EditorsTerrain, ButtonsPaintAndTheSavedFileHoldsExactlyThePaintedCodes) {
         EXPECT_EQ(getpixel(terrain_layer, tx, 155), c.code);
         putpixel(expected, tx++, 155, c.code);
     }
-    point(300, 239, 1); // over the panel
-    terrain_editor_pass();
-    putpixel(expected, 66 + 18, 151 + 14, 30);
-    point(tile_px(70) + 8, tile_py(160) + 8, 2); // the pass that sees Esc still paints
-    leave(terrain_editor_pass, terrain_editor_close);
+    leave(0, tile_px(70) + 8, tile_py(160) + 8, 2); // the pass that sees Esc still paints
     putpixel(expected, 70, 160, 72);
-    EXPECT_EQ(saved_differences("map.map", expected), 0) << layer_error;
-
+    EXPECT_EQ(saved_differences(0, expected), 0) << layer_error;
     // The paint value is not carried into the next opening.
     terrain_editor_open();
     click(terrain_editor_pass, tx, 155, 1, true);
     EXPECT_EQ(getpixel(terrain_layer, tx, 155), 30);
 }
 
-TEST_F(EditorsTarget, MouseTileUsesSubTileOffsetsAndThePanel) {
+TEST_F(Editors, MouseTileUsesSubTileOffsetsAndThePanel) {
     // Offsets, mouse pixel, and the tile as tx * 1000 + ty, from the origin (66, 151).
     const struct { int scroll_x, scroll_y, x, y, tile; } cases[] = {
         {5, -3, 10, 2, 66150}, // 10 + 5 = 15: the first column; 2 - 3 = -1: the row above
@@ -185,67 +152,66 @@ TEST_F(EditorsTarget, MouseTileUsesSubTileOffsetsAndThePanel) {
     for (const auto &c : cases) {
         scroll_px = c.scroll_x;
         scroll_py = c.scroll_y;
-        point(c.x, c.y, 0);
+        mouse_x = c.x;
+        mouse_y = c.y;
         int tx, ty;
         editor_target_tile(&tx, &ty);
         EXPECT_EQ(tx * 1000 + ty, c.tile) << c.x << ", " << c.y;
     }
 }
 
-TEST_F(EditorsTarget, ArrowsMoveTheViewPastTheLayerWhereNothingIsPainted) {
+TEST_F(Editors, ArrowsMoveTheViewPastTheLayerWhereNothingIsPainted) {
+    editor_last_terrain = 30;
     for (int e = 0; e < 3; e++) {
         SCOPED_TRACE(e);
+        BITMAP *before = copy_of(*layers[e]);
         opens[e]();
         view_tx = 0;
         scroll_px = 3;
-        press(passes[e], {KEY_LEFT, KEY_UP});
+        run(passes[e], {KEY_LEFT, KEY_UP});
         EXPECT_EQ(view_tx, -1); // no bound
         EXPECT_EQ(view_ty, 150);
-        BITMAP *before = copy_of(*layers[e]);
-        point(8, 8, 1);
-        passes[e]();
-        EXPECT_EQ(changed_tiles(*layers[e], before), 0); // nothing is painted off the layer
-        press(passes[e], {KEY_RIGHT, KEY_DOWN});
+        run(passes[e], {}, 8, 8, 1); // a click on tile (-1, 150)
+        run(passes[e], {KEY_RIGHT, KEY_DOWN});
         EXPECT_EQ(view_tx, 0);
         EXPECT_EQ(view_ty, 151);
         EXPECT_EQ(scroll_px, 3); // offsets are left alone
+        leave(e);
+        EXPECT_EQ(saved_differences(e, before), 0);
     }
 }
 
-TEST_F(EditorsReload, EachEditorReloadsOnlyItsOwnLayer) {
+TEST_F(Editors, EachEditorReloadsOnlyItsOwnLayerAndAFailedReloadKeepsTheLayer) {
     // On file: a cracked wall, an object, a monster. Play blasts the wall and
     // takes the other two, in memory only.
     const int on_file[] = {11, 5, 4}, in_play[] = {68, 0, 0};
     for (int l = 0; l < 3; l++) {
         putpixel(*layers[l], 70, 155, on_file[l]);
         save_layer(l);
-        putpixel(*layers[l], 70, 155, in_play[l]);
     }
     for (int e = 0; e < 3; e++) {
+        for (int l = 0; l < 3; l++)
+            putpixel(*layers[l], 70, 155, in_play[l]);
         opens[e]();
-        for (int l = 0; l < 3; l++) {
-            SCOPED_TRACE(e * 10 + l);
-            EXPECT_EQ(getpixel(*layers[l], 70, 155), l <= e ? on_file[l] : in_play[l]);
-        }
+        for (int l = 0; l < 3; l++)
+            EXPECT_EQ(getpixel(*layers[l], 70, 155), l == e ? on_file[l] : in_play[l]) << e << l;
     }
-}
-
-TEST_F(EditorsReload, FailedReloadKeepsTheLayerInMemoryAndSaysSo) {
+    // With the file gone since start-up the layer in memory stays, one line
+    // says so, and the save on leaving writes it back.
     ASSERT_EQ(remove("map.map"), 0);
-    putpixel(terrain_layer, 70, 155, 11);
+    putpixel(terrain_layer, 70, 155, 68);
     testing::internal::CaptureStderr();
     terrain_editor_open();
     std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(getpixel(terrain_layer, 70, 155), 11);
+    EXPECT_EQ(getpixel(terrain_layer, 70, 155), 68);
     EXPECT_NE(said.find("map.map"), std::string::npos) << said;
     EXPECT_EQ(said.find('\n'), said.size() - 1) << said; // one line
-    // The save on leaving writes the copy in memory back.
     BITMAP *expected = copy_of(terrain_layer);
-    leave(terrain_editor_pass, terrain_editor_close);
-    EXPECT_EQ(saved_differences("map.map", expected), 0) << layer_error;
+    leave(0);
+    EXPECT_EQ(saved_differences(0, expected), 0) << layer_error;
 }
 
-TEST_F(EditorsPlacing, BrushBoundsPlacingAndErasing) {
+TEST_F(Editors, ObjectAndMonsterBrushesStayWithinOneTo14AndTheRightButtonErases) {
     // The object and the monster editor, with the screen pixels of their preview for
     // brush 13 at (0, 0) and (8, 8): the object's art is copied opaque, corner and all.
     const struct { int layer, *brush, corner, centre; } editors[] = {
@@ -256,16 +222,15 @@ TEST_F(EditorsPlacing, BrushBoundsPlacingAndErasing) {
         bool (*pass)() = passes[e.layer];
         BITMAP *&layer = *layers[e.layer];
         opens[e.layer]();
-        press(pass, {KEY_Q});
+        run(pass, {KEY_Q});
         EXPECT_EQ(*e.brush, 1); // Q at 1 stays 1
         for (int i = 0; i < 20; i++)
-            press(pass, {KEY_W});
+            run(pass, {KEY_W});
         EXPECT_EQ(*e.brush, 14); // W at 14 stays 14
-        press(pass, {KEY_Q});
+        run(pass, {KEY_Q});
         pass(); // the object editor shows its preview at the start of a pass
         EXPECT_EQ(getpixel(screen, 0, 0), e.corner);
         EXPECT_EQ(getpixel(screen, 8, 8), e.centre);
-
         click(pass, 70, 155, 1);
         EXPECT_EQ(getpixel(layer, 70, 155), 13);
         EXPECT_EQ(getpixel(screen, tile_px(70) + 5, tile_py(155) + 5), e.centre); // redrawn
@@ -275,13 +240,10 @@ TEST_F(EditorsPlacing, BrushBoundsPlacingAndErasing) {
         click(pass, 71, 155, 3);
         EXPECT_EQ(getpixel(layer, 71, 155), 0); // both erase
         click(pass, 72, 156, 1);
-        leave(pass, closes[e.layer]);
-
-        // Saved: exactly the one placed code; the brush starts at 1 again.
-        BITMAP *expected = create_bitmap_ex(8, 200, 200);
-        clear_bitmap(expected);
-        putpixel(expected, 72, 156, 13);
-        EXPECT_EQ(saved_differences(layer_file_name(e.layer), expected), 0) << layer_error;
+        // Saved: the layer as placed and erased; the brush starts at 1 again.
+        BITMAP *expected = copy_of(layer);
+        leave(e.layer);
+        EXPECT_EQ(saved_differences(e.layer, expected), 0) << layer_error;
         opens[e.layer]();
         EXPECT_EQ(*e.brush, 1);
     }
