@@ -8,6 +8,7 @@
 #include "weapons.h"
 #include "shell.h"
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 static DATAFILE game_entries[GAME_DATA_ENTRIES + 1];
@@ -167,4 +168,20 @@ int samples_played(int n) { return plays[n]; }
 void reset_sample_counts() {
     for (int &p : plays)
         p = 0;
+}
+
+std::string temp_dir() {
+    char name[] = "/tmp/lamplight_test_XXXXXX";
+    return mkdtemp(name);
+}
+
+std::vector<unsigned char> file_bytes(const std::string &path) {
+    std::vector<unsigned char> out;
+    FILE *f = fopen(path.c_str(), "rb");
+    int c;
+    while (f && (c = fgetc(f)) != EOF)
+        out.push_back((unsigned char)c);
+    if (f)
+        fclose(f);
+    return out;
 }

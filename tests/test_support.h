@@ -50,3 +50,9 @@ int tile_py(int ty);
 int samples_played(int n);
 void reset_sample_counts();
 extern int last_play_args[4];
+
+// A fresh folder under /tmp, and the bytes of a file (empty when unreadable).
+#include <string>
+#include <vector>
+std::string temp_dir();
+std::vector<unsigned char> file_bytes(const std::string &path);

@@ -3,6 +3,7 @@
 #include "layers.h"
 #include "view.h"
 #include <cstdio>
+#include <cstring>
 
 // The global that holds layer 0, 1 or 2.
 static BITMAP **layer_slot(int layer) {
@@ -20,13 +21,23 @@ bool reload_layer(int layer) {
     if (!slot)
         return false;
     const char *file = layer_file_name(layer);
-    BITMAP *fresh = load_layer(file, palette);
+    // The palette is taken only from a layer that is kept.
+    PALETTE file_palette;
+    BITMAP *fresh = load_layer(file, file_palette);
+    char why[256];
+    snprintf(why, sizeof why, "%s", layer_error);
+    if (fresh && !layer_fits_world(layer, fresh, why, sizeof why)) {
+        destroy_bitmap(fresh);
+        fresh = nullptr;
+    }
     if (!fresh) {
-        // Editing the copy in memory beats editing nothing; the save on
-        // leaving then writes that copy back.
-        fprintf(stderr, "%s: not reloaded (%s); editing the layer in memory\n", file, layer_error);
+        // The same rules as at start-up: a layer the game would refuse is
+        // not taken, or the save on leaving would write it back. Editing the
+        // copy in memory beats editing nothing.
+        fprintf(stderr, "%s: not reloaded (%s); editing the layer in memory\n", file, why);
         return false;
     }
+    memcpy(palette, file_palette, sizeof(PALETTE));
     if (*slot)
         destroy_bitmap(*slot);
     *slot = fresh;
