@@ -36,6 +36,17 @@ BITMAP *game_bitmap(int index);
 BITMAP *player_frame_art(int frame);
 BITMAP *monster_art(int kind);
 
+// The sprites drawn by the dozen (monsters, shots, the bomb and explosions)
+// as run-length sprites, built at start-up: the same pixels as draw_sprite
+// of their art, drawn several times faster. Art whose bitmap has changed
+// since is copied again when asked for.
+void build_sprites();
+void free_sprites();
+// Kind k (1..14), or the placeholder tile outside that range.
+RLE_SPRITE *monster_sprite(int kind);
+// game_data entry 1..5: the bomb, the shot, the three explosion frames.
+RLE_SPRITE *effect_sprite(int index);
+
 // Checks that a loaded datafile holds every entry the game uses, with the
 // right type and size. `which` is 0 for data.dat, 1 guy.dat, 2 monster.dat.
 // Returns true when usable; otherwise writes the reason ("entry 9 should be

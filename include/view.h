@@ -9,6 +9,8 @@ extern int scroll_left_edge;       // 80
 extern int scroll_top_edge;        // 96
 extern int scroll_bottom_edge;     // 128
 
+constexpr int FRAME_W = 320, FRAME_H = 240; // every frame is composed at this size
+
 extern BITMAP *back_buffer;  // every frame is composed here (320 x 240)
 extern BITMAP *dark_buffer;  // dark frames are composed here (320 x 240)
 extern BITMAP *lamp_sprite;  // 160 x 160 light levels of the lamp circle
@@ -23,6 +25,23 @@ void draw_panel(BITMAP *dest);
 void present_frame();
 void present_dark_frame();
 void clear_buffer(BITMAP *bmp);
+
+// The present path: every frame, the start-up fill and the editors' copies
+// reach the screen here. The frame is composed at 320 x 240 and shown with
+// each pixel as a present_scale x present_scale block, its top-left corner
+// at (present_x, present_y) of the screen (1, 0, 0 in the plain mode).
+extern int present_scale;
+extern int present_x, present_y;
+// Copies the w x h block at (sx, sy) of `src` to frame position (fx, fy).
+void present_region(BITMAP *src, int sx, int sy, int fx, int fy, int w, int h);
+// Fills the frame's area of the screen with one colour.
+void present_fill(int colour);
+// The same copy into any 8-bit bitmap at (dx, dy), pixels scaled `scale`
+// times, clipped to both bitmaps.
+void scale_blit(BITMAP *src, BITMAP *dest, int sx, int sy, int dx, int dy, int w, int h, int scale);
+// The frame pixel under the library's pointer (mouse_x, mouse_y), clamped
+// to the frame; at scale 1 with no offset, the pointer itself.
+void frame_mouse(int *x, int *y);
 
 // The two camera steps inside draw_view. follow_player scrolls the view when
 // the player is past an edge of the central box (pinning the player there);

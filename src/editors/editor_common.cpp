@@ -47,8 +47,10 @@ bool reload_layer(int layer) {
 void editor_target_tile(int *tx, int *ty) {
     // >> on a negative int is an arithmetic shift here (gcc, clang): -1 gives
     // the tile left of (or above) the view origin.
-    *tx = view_tx + ((mouse_x + scroll_px) >> 4);
-    *ty = view_ty + ((mouse_y + scroll_py) >> 4);
+    int x, y;
+    frame_mouse(&x, &y);
+    *tx = view_tx + ((x + scroll_px) >> 4);
+    *ty = view_ty + ((y + scroll_py) >> 4);
 }
 
 void wait_for_esc_release() {

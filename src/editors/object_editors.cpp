@@ -62,7 +62,7 @@ void object_editor_open() {
 
 bool object_editor_pass() {
     // Straight to the screen every pass, so it follows Q and W at once.
-    blit(object_preview(), screen, 0, 0, 0, 0, 16, 16);
+    present_region(object_preview(), 0, 0, 0, 0, 16, 16);
     if (key[KEY_Q]) {
         object_brush--;
         rest(150);
@@ -117,7 +117,7 @@ static void redraw_monsters() {
 // After Q or W: the whole back buffer straight to the screen, panel not redrawn.
 static void show_monster_brush() {
     draw_monster_view();
-    blit(back_buffer, screen, 0, 0, 0, 0, 320, 240);
+    present_region(back_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
 }
 
 void monster_editor_open() {

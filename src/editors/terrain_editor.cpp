@@ -106,7 +106,9 @@ bool terrain_editor_pass() {
     terrain_paint();
     draw_view(1);
     draw_terrain_preview();
-    putpixel(back_buffer, mouse_x, mouse_y, 255); // the pointer
+    int px, py;
+    frame_mouse(&px, &py);
+    putpixel(back_buffer, px, py, 255); // the pointer
     present_frame();
     return key[KEY_ESC];
 }

@@ -14,28 +14,31 @@ static const int CONTACT_DAMAGE = 4;
 // The most a chaser moves on one axis, or a patroller, in a frame.
 static const int MONSTER_SPEED = 4;
 
-// True when the terrain under play-field pixel (c, r) stops monsters. The
-// shift floors, so a pixel just left of or above the view reads the tile
-// before it.
-static bool terrain_blocks_monster(int c, int r) {
-    int code = terrain_at(((c + scroll_px) >> 4) + view_tx, ((r + scroll_py) >> 4) + view_ty);
-    return code <= MONSTER_BLOCK_CODE;
+// True when the terrain under any pixel of a line stops monsters: pixels
+// first..last - 1 along it, at `across` on the other axis (columns when
+// `vertical`). Each tile under the line is read once: the pixels of one tile
+// share its answer. The shift floors, so a pixel just left of or above the
+// view reads the tile before it.
+static bool line_blocked(bool vertical, int across, int first, int last) {
+    if (last <= first)
+        return false;
+    int scroll_across = vertical ? scroll_px : scroll_py, origin_across = vertical ? view_tx : view_ty;
+    int scroll_along = vertical ? scroll_py : scroll_px, origin_along = vertical ? view_ty : view_tx;
+    int tile_across = ((across + scroll_across) >> 4) + origin_across;
+    int tile_last = ((last - 1 + scroll_along) >> 4) + origin_along;
+    for (int t = ((first + scroll_along) >> 4) + origin_along; t <= tile_last; t++) {
+        int code = vertical ? terrain_at(tile_across, t) : terrain_at(t, tile_across);
+        if (code <= MONSTER_BLOCK_CODE)
+            return true;
+    }
+    return false;
 }
 
-// Tests the whole leading edge of monster m with its probe at (px, py);
-// every pixel is read, even after one has blocked.
+// Tests the whole leading edge of monster m with its probe at (px, py).
 static bool edge_blocked(const Monster &m, int dir, int px, int py) {
-    bool blocked = false;
-    if (dir == DIR_LEFT || dir == DIR_RIGHT) {
-        int c = dir == DIR_LEFT ? px : px + m.width;
-        for (int r = m.y; r < m.y + m.height; r++)
-            blocked |= terrain_blocks_monster(c, r);
-    } else {
-        int r = dir == DIR_UP ? py : py + m.height;
-        for (int c = m.x; c < m.x + m.width; c++)
-            blocked |= terrain_blocks_monster(c, r);
-    }
-    return blocked;
+    if (dir == DIR_LEFT || dir == DIR_RIGHT)
+        return line_blocked(true, dir == DIR_LEFT ? px : px + m.width, m.y, m.y + m.height);
+    return line_blocked(false, dir == DIR_UP ? py : py + m.height, m.x, m.x + m.width);
 }
 
 // True when a w x h box at (a, b) overlaps the ow x oh box at (ox, oy).
@@ -46,13 +49,12 @@ static bool boxes_overlap(int a, int b, int w, int h, int ox, int oy, int ow, in
 // True when monster `index`, its box at (a, b), overlaps another live monster.
 static bool other_monster_in_way(int index, int a, int b) {
     const Monster &m = monsters[index];
-    bool blocked = false;
     for (int j = 0; j < monster_count; j++) {
         const Monster &o = monsters[j];
-        if (j != index && o.status == MONSTER_ALIVE)
-            blocked |= boxes_overlap(a, b, m.width, m.height, o.x, o.y, o.width, o.height);
+        if (j != index && o.status == MONSTER_ALIVE && boxes_overlap(a, b, m.width, m.height, o.x, o.y, o.width, o.height))
+            return true;
     }
-    return blocked;
+    return false;
 }
 
 // The probe runs one pixel ahead per step whether or not the step was free,

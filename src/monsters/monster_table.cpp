@@ -85,6 +85,6 @@ void draw_monsters() {
         // The window allows for the largest sprite, 82 x 130, reaching in
         // from the left or the top.
         if (m.x > -80 && m.x < 240 && m.y > -130 && m.y < 240)
-            draw_sprite(back_buffer, monster_art(m.kind), m.x, m.y);
+            draw_rle_sprite(back_buffer, monster_sprite(m.kind), m.x, m.y);
     }
 }

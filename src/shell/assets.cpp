@@ -62,6 +62,55 @@ BITMAP *monster_art(int kind) {
     return (BITMAP *)monster_data[kind - 1].dat;
 }
 
+// A run-length copy of one art bitmap, with the bitmap it was made from, so
+// that art swapped in later (tests do) is noticed and copied again.
+struct SpriteCopy {
+    BITMAP *source;
+    RLE_SPRITE *sprite;
+};
+static SpriteCopy monster_sprites[MONSTER_DATA_ENTRIES + 1]; // 0 the placeholder, 1..14 the kinds
+static SpriteCopy effect_sprites[EXPLOSION_ART + 3];         // game_data entries 1..5
+
+static RLE_SPRITE *sprite_copy(SpriteCopy &copy, BITMAP *art) {
+    if (copy.source != art) {
+        if (copy.sprite)
+            destroy_rle_sprite(copy.sprite);
+        copy.sprite = get_rle_sprite(art);
+        copy.source = art;
+    }
+    return copy.sprite;
+}
+
+void build_sprites() {
+    for (int kind = 0; kind <= MONSTER_DATA_ENTRIES; kind++)
+        monster_sprite(kind);
+    for (int index = BOMB_SPRITE; index < EXPLOSION_ART + 3; index++)
+        effect_sprite(index);
+}
+
+static void free_copies(SpriteCopy *table, int n) {
+    for (int i = 0; i < n; i++) {
+        if (table[i].sprite)
+            destroy_rle_sprite(table[i].sprite);
+        table[i] = SpriteCopy{nullptr, nullptr};
+    }
+}
+
+void free_sprites() {
+    free_copies(monster_sprites, MONSTER_DATA_ENTRIES + 1);
+    free_copies(effect_sprites, EXPLOSION_ART + 3);
+}
+
+RLE_SPRITE *monster_sprite(int kind) {
+    int i = kind >= 1 && kind <= MONSTER_DATA_ENTRIES ? kind : 0;
+    return sprite_copy(monster_sprites[i], monster_art(i));
+}
+
+RLE_SPRITE *effect_sprite(int index) {
+    int i = index >= BOMB_SPRITE && index < EXPLOSION_ART + 3 ? index : SHOT_SPRITE;
+    return sprite_copy(effect_sprites[i], game_bitmap(i));
+}
+
 // What one used entry must be: its type, and a bitmap's size (0 = any).
 struct EntryRule {
     int first, last; // inclusive range of indices

@@ -1,10 +1,17 @@
-// main.cpp -- the entry point: start-up, the frame loop, shutdown
+// main.cpp -- the entry point: options, start-up, the frame loop, shutdown
 #include "shell.h"
 #include "assets.h"
+#include "options.h"
 #include "view.h"
 #include <cstdio>
 
-int main() {
+int main(int argc, char **argv) {
+    // Options: a bad one ends the game here, before anything opens.
+    GameOptions options;
+    int status = parse_options(argc, argv, &options);
+    if (status >= 0)
+        return status;
+
     // Start-up.
     pending_room_change = 7;
     if (allegro_init() != 0) {
@@ -19,12 +26,11 @@ int main() {
         return -1;
     if (load_game_files() != 0)
         return 1;
-    if (set_gfx_mode(GFX_AUTODETECT, 320, 240, 0, 0) != 0) {
-        fprintf(stderr, "lamplight: cannot set a 320x240 graphics mode: %s\n", allegro_error);
+    if (open_game_screen(options) != 0) {
         shutdown_game();
         return 1;
     }
-    rectfill(screen, 0, 0, 320, 320, 240);
+    present_fill(240);
     create_buffers();
     set_palette((RGB *)game_data[GAME_PALETTE].dat);
     reset_colour_zero();

@@ -66,6 +66,7 @@ int load_game_files() {
     for (int i = 0; i < 3; i++)
         if (!(*layers[i] = load_checked_layer(i)))
             return 1;
+    build_sprites();
     RGB *game_palette = (RGB *)game_data[GAME_PALETTE].dat;
     create_rgb_table(&rgb_table, game_palette, NULL);
     rgb_map = &rgb_table;
@@ -78,11 +79,11 @@ int load_game_files() {
 
 // Start-up steps 12..15: the dark buffer, the lamp, the colour map, the back buffer.
 void create_buffers() {
-    dark_buffer = create_bitmap(320, 240);
+    dark_buffer = create_bitmap(FRAME_W, FRAME_H);
     lamp_sprite = create_bitmap(160, 160);
     build_lamp_sprite();
     color_map = &light_table;
-    back_buffer = create_bitmap(SCREEN_W, SCREEN_H);
+    back_buffer = create_bitmap(FRAME_W, FRAME_H); // the screen's size in the plain mode
     clear_buffer(back_buffer);
 }
 
@@ -107,6 +108,7 @@ void shutdown_game() {
             unload_datafile(*d);
         *d = nullptr;
     }
+    free_sprites();
     BITMAP **bitmaps[] = {&back_buffer, &terrain_layer, &object_layer, &monster_layer, &lamp_sprite, &dark_buffer};
     for (BITMAP **b : bitmaps) {
         if (*b)

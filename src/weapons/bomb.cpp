@@ -41,17 +41,17 @@ static void blast() {
 void update_bomb() {
     if (bomb_state != BOMB_LIT)
         return;
-    draw_sprite(back_buffer, game_bitmap(BOMB_SPRITE), bomb_x, bomb_y);
+    draw_rle_sprite(back_buffer, effect_sprite(BOMB_SPRITE), bomb_x, bomb_y);
     bomb_timer--;
     // The last three frames of the fuse show the explosion over the bomb.
     if (bomb_timer == 3) {
         play_effect(EXPLOSION_SOUND);
-        draw_sprite(back_buffer, game_bitmap(EXPLOSION_ART), bomb_x, bomb_y);
+        draw_rle_sprite(back_buffer, effect_sprite(EXPLOSION_ART), bomb_x, bomb_y);
     }
     if (bomb_timer == 2)
-        draw_sprite(back_buffer, game_bitmap(EXPLOSION_ART + 1), bomb_x, bomb_y);
+        draw_rle_sprite(back_buffer, effect_sprite(EXPLOSION_ART + 1), bomb_x, bomb_y);
     if (bomb_timer == 1)
-        draw_sprite(back_buffer, game_bitmap(EXPLOSION_ART + 2), bomb_x, bomb_y);
+        draw_rle_sprite(back_buffer, effect_sprite(EXPLOSION_ART + 2), bomb_x, bomb_y);
     if (bomb_timer <= 0) {
         bomb_state = BOMB_IDLE;
         blast();

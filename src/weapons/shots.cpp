@@ -125,12 +125,12 @@ static bool drawn_in_field(const Shot &s) {
 void draw_shots() {
     for (Shot &s : shots) {
         if (s.state == SHOT_FLYING && drawn_in_field(s))
-            draw_sprite(back_buffer, game_bitmap(SHOT_SPRITE), s.x, s.y);
+            draw_rle_sprite(back_buffer, effect_sprite(SHOT_SPRITE), s.x, s.y);
         if (s.state == SHOT_IMPACT) {
             // An impact shows for this one frame, then the slot is free.
             s.state = SHOT_FREE;
             if (drawn_in_field(s))
-                draw_sprite(back_buffer, game_bitmap(EXPLOSION_ART), s.x, s.y);
+                draw_rle_sprite(back_buffer, effect_sprite(EXPLOSION_ART), s.x, s.y);
         }
     }
 }

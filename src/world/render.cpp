@@ -86,7 +86,7 @@ void draw_panel(BITMAP *dest) {
 void present_frame() {
     draw_panel(back_buffer);
     acquire_screen();
-    blit(back_buffer, screen, 0, 0, 0, 0, 320, 240);
+    present_region(back_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
     release_screen();
 }
 
@@ -116,7 +116,7 @@ void present_dark_frame() {
         black_outside_lamp(x0, y0);
     }
     draw_panel(dark_buffer); // covers any of the window past x = 239
-    blit(dark_buffer, screen, 0, 0, 0, 0, 320, 240);
+    present_region(dark_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
 }
 
 void clear_buffer(BITMAP *bmp) { clear_bitmap(bmp); }

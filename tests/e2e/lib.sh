@@ -18,8 +18,9 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on a free display; kills it (and the game) when the test exits.
-# What an earlier run left in ARTIFACTS is removed first.
+# start_x [WxH]: starts Xvfb on a free display with a screen of WxH (default
+# 320x240); kills it (and the game) when the test exits. What an earlier run
+# left in ARTIFACTS is removed first.
 start_x() {
     mkdir -p "$ARTIFACTS"
     find "$ARTIFACTS" -mindepth 1 -maxdepth 1 ! -name alsa.conf -exec rm -rf {} +
@@ -27,7 +28,7 @@ start_x() {
     # -noreset: without it the server resets whenever its last client leaves
     # (each xdpyinfo or xwininfo below), and a game connecting during that
     # reset finds no display.
-    Xvfb -displayfd 1 -noreset -screen 0 320x240x24 -nolisten tcp > "$fifo" 2>"$ARTIFACTS/xvfb.log" &
+    Xvfb -displayfd 1 -noreset -screen 0 "${1:-320x240}x24" -nolisten tcp > "$fifo" 2>"$ARTIFACTS/xvfb.log" &
     XVFB_PID=$!
     trap stop_all EXIT
     local n=0
@@ -68,9 +69,10 @@ make_run_dir() {
         || fail "world build failed: $(cat "$ARTIFACTS/world-build.log")"
 }
 
-# Starts the game in the run folder and waits for its window.
+# start_game [OPTION...]: starts the game in the run folder with the options
+# and waits for its window.
 start_game() {
-    (cd "$RUN_DIR" && exec "$LAMPLIGHT" > "$ARTIFACTS/stdout.log" 2> "$ARTIFACTS/stderr.log") &
+    (cd "$RUN_DIR" && exec "$LAMPLIGHT" "$@" > "$ARTIFACTS/stdout.log" 2> "$ARTIFACTS/stderr.log") &
     GAME_PID=$!
     local n=0
     until [ "$(xwininfo -root -children 2>/dev/null | grep -c '^ *0x')" -gt 0 ]; do

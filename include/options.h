@@ -1,0 +1,23 @@
+// options.h -- the game's command-line options, parsed in one place
+#pragma once
+
+// What the command line asked for. With no options every field keeps its
+// default and the game opens its plain 320x240 mode.
+struct GameOptions {
+    int scale;        // 0: the plain 320x240 mode; 1..8: a window N times as large
+    bool scale_auto;  // --scale auto: the largest window that fits the desktop
+    bool fullscreen;  // --fullscreen: the desktop's mode, the frame scaled and centred
+    bool help;        // --help: print the usage and end with 0
+    bool version;     // --version: print the version and end with 0
+};
+
+constexpr int MAX_SCALE = 8;
+
+// Parses argv[1..argc-1] into `options`. Returns -1 when the game should
+// start; otherwise the exit status after the output is written: 0 after
+// --help or --version (on standard output), 2 after a bad option (one line
+// naming it, then the usage, on standard error).
+int parse_options(int argc, char **argv, GameOptions *options);
+
+// The usage text, as --help prints it.
+const char *usage_text();

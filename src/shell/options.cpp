@@ -1,0 +1,73 @@
+// options.cpp -- the command line: the options, their checks and the usage text
+#include "options.h"
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#ifndef LAMPLIGHT_VERSION
+#define LAMPLIGHT_VERSION "unknown"
+#endif
+
+static const char usage[] =
+    "usage: lamplight [options]\n"
+    "  --scale N      a window N times 320x240 (N = 1..8), every pixel an NxN block\n"
+    "  --scale auto   the largest such window that fits the desktop\n"
+    "  --fullscreen   the whole screen, the picture scaled and centred\n"
+    "  --version      print the version and end\n"
+    "  --help         print this text and end\n"
+    "With no options the game opens its plain 320x240 mode.\n";
+
+const char *usage_text() { return usage; }
+
+// The value of a --scale: "auto", or a whole number 1..MAX_SCALE.
+static bool read_scale(const char *text, GameOptions *options) {
+    if (strcmp(text, "auto") == 0) {
+        options->scale_auto = true;
+        options->scale = 0;
+        return true;
+    }
+    if (strlen(text) != 1 || text[0] < '1' || text[0] > '0' + MAX_SCALE)
+        return false;
+    options->scale = text[0] - '0';
+    options->scale_auto = false;
+    return true;
+}
+
+// One line naming the option and its fault, then the usage, on standard error.
+static int bad_option(const char *option, const char *value, const char *what) {
+    fprintf(stderr, "lamplight: %s%s%s: %s\n%s", option, value ? " " : "", value ? value : "", what, usage);
+    return 2;
+}
+
+int parse_options(int argc, char **argv, GameOptions *options) {
+    *options = GameOptions{0, false, false, false, false};
+    for (int i = 1; i < argc; i++) {
+        const char *arg = argv[i];
+        if (strcmp(arg, "--scale") == 0) {
+            if (i + 1 >= argc)
+                return bad_option(arg, nullptr, "needs a scale, 1..8 or auto");
+            if (!read_scale(argv[++i], options))
+                return bad_option(arg, argv[i], "the scale is 1..8 or auto");
+        } else if (strncmp(arg, "--scale=", 8) == 0) {
+            if (!read_scale(arg + 8, options))
+                return bad_option(arg, nullptr, "the scale is 1..8 or auto");
+        } else if (strcmp(arg, "--fullscreen") == 0) {
+            options->fullscreen = true;
+        } else if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0) {
+            options->help = true;
+        } else if (strcmp(arg, "--version") == 0) {
+            options->version = true;
+        } else {
+            return bad_option(arg, nullptr, "unknown option");
+        }
+    }
+    if (options->help) {
+        fputs(usage, stdout);
+        return 0;
+    }
+    if (options->version) {
+        printf("lamplight %s\n", LAMPLIGHT_VERSION);
+        return 0;
+    }
+    return -1;
+}

@@ -1,0 +1,74 @@
+// present.cpp -- the one way frames reach the screen: scaled, placed, and the mouse mapped back
+#include "view.h"
+#include <cstring>
+
+int present_scale = 1; // every frame pixel is a present_scale x present_scale block on the screen
+int present_x = 0;     // screen position of the frame's top-left corner
+int present_y = 0;
+
+// Rows of one scaled source row are built here once, then copied down.
+static unsigned char scaled_row[FRAME_W * 8];
+
+// One source row of w pixels, each repeated `scale` times, into scaled_row.
+static void scale_row(const unsigned char *src, int w, int scale) {
+    unsigned char *out = scaled_row;
+    for (int x = 0; x < w; x++)
+        for (int r = 0; r < scale; r++)
+            *out++ = src[x];
+}
+
+// Copies the w x h block at (sx, sy) of `src` to `dest` at (dx, dy), every
+// pixel a scale x scale block. Clipped to both bitmaps (whole blocks only). Works on the screen
+// too: rows are written through bmp_write_line, as the library's own blits do.
+void scale_blit(BITMAP *src, BITMAP *dest, int sx, int sy, int dx, int dy, int w, int h, int scale) {
+    if (sx < 0) { dx -= sx * scale; w += sx; sx = 0; }
+    if (sy < 0) { dy -= sy * scale; h += sy; sy = 0; }
+    if (sx + w > src->w) w = src->w - sx;
+    if (sy + h > src->h) h = src->h - sy;
+    if (w > FRAME_W) w = FRAME_W;
+    int first_x = dx < 0 ? (-dx + scale - 1) / scale : 0; // source columns left of dest
+    int last_x = dx + w * scale > dest->w ? (dest->w - dx) / scale : w;
+    if (w <= 0 || h <= 0 || first_x >= last_x)
+        return;
+    int bytes = (last_x - first_x) * scale;
+    for (int y = 0; y < h; y++) {
+        scale_row(src->line[sy + y] + sx + first_x, last_x - first_x, scale);
+        for (int r = 0; r < scale; r++) {
+            int row = dy + y * scale + r;
+            if (row < 0 || row >= dest->h)
+                continue;
+            uintptr_t addr = bmp_write_line(dest, row) + dx + first_x * scale;
+            memcpy((void *)addr, scaled_row, bytes);
+        }
+    }
+    bmp_unwrite_line(dest);
+}
+
+void present_region(BITMAP *src, int sx, int sy, int fx, int fy, int w, int h) {
+    if (present_scale == 1 && present_x == 0 && present_y == 0) {
+        blit(src, screen, sx, sy, fx, fy, w, h); // the plain 320x240 mode
+        return;
+    }
+    scale_blit(src, screen, sx, sy, present_x + fx * present_scale, present_y + fy * present_scale, w, h,
+               present_scale);
+}
+
+void present_fill(int colour) {
+    rectfill(screen, present_x, present_y, present_x + FRAME_W * present_scale - 1,
+             present_y + FRAME_H * present_scale - 1, colour);
+}
+
+// Floor division of a screen distance by the scale, then clamped to 0..limit-1
+// as the library clamps its pointer to the plain mode's screen.
+static int screen_to_frame(int screen_pos, int origin, int limit) {
+    int d = screen_pos - origin;
+    int f = d >= 0 ? d / present_scale : -((-d + present_scale - 1) / present_scale);
+    if (f < 0)
+        return 0;
+    return f >= limit ? limit - 1 : f;
+}
+
+void frame_mouse(int *x, int *y) {
+    *x = screen_to_frame(mouse_x, present_x, FRAME_W);
+    *y = screen_to_frame(mouse_y, present_y, FRAME_H);
+}
