@@ -248,8 +248,9 @@ TEST(WorldCheck, NamesEachFaultOfABrokenWorldAndPassesASoundOne) {
         else
             EXPECT_FALSE(fs::exists(dir.path / "map.map")) << "a failed build writes no layer";
         EXPECT_EQ(run.status, c.named[0].compare(0, 3, "ok:") == 0 ? 0 : 1) << "only sound worlds are ok";
-        if (c.named[0].find("warnings") != std::string::npos)
+        if (c.named[0].find("warnings") != std::string::npos) {
             EXPECT_EQ(run_tool(dir.path, "check --strict").status, 1) << "warnings fail a strict check";
+        }
         for (const std::string &line : c.named)
             EXPECT_TRUE(contains(run, line)) << line << "\n" << run.output;
         for (const std::string &text : c.not_named)
