@@ -1,5 +1,7 @@
 // world_tool_test.cpp -- lamplight-world run on the default world and on small broken worlds
 #include "layers.h"
+#include "names.h"
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -291,6 +293,26 @@ TEST(WorldBuild, RefusesABrokenWorldUnlessForcedAndExplainsItsUsage) {
     }
 }
 
+// The default legend's descriptions are the game's own names, line by line.
+TEST(WorldText, LegendSaysWhatTheGameCallsEachCode) {
+    std::ifstream in(fs::path(WORLD_SOURCE_DIR) / "legend.txt");
+    std::string line;
+    int lines = 0;
+    const char *const layers[3] = {"terrain", "object", "monster"};
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        char layer[16], character;
+        int code, used = 0;
+        ASSERT_EQ(sscanf(line.c_str(), "%15s %c %d %n", layer, &character, &code, &used), 3) << line;
+        int index = (int)(std::find(layers, layers + 3, std::string(layer)) - layers);
+        ASSERT_LT(index, 3) << line;
+        EXPECT_EQ(line.substr(used), code_description(index, code)) << line;
+        lines++;
+    }
+    EXPECT_GT(lines, 40);
+}
+
 TEST(WorldText, BuildThenDumpGivesBackTheSource) {
     TempDir layers, copy;
     static const char *const files[4] = {"legend.txt", "terrain.txt", "objects.txt", "monsters.txt"};
@@ -313,7 +335,7 @@ TEST(WorldText, DumpGivesNewCodesACharacterAndBuildsBackWhileCharactersLast) {
     ToolRun dumped = run_tool(first.path, "dump " + source.path.string());
     ASSERT_EQ(dumped.status, 0) << dumped.output;
     std::string legend = read_file(source.path / "legend.txt");
-    EXPECT_NE(legend.find(" 100 code 100 (added by dump)"), std::string::npos) << legend;
+    EXPECT_NE(legend.find(" 100 floor, drawn in the game like 72 (added by dump)"), std::string::npos) << legend;
     // Built back, the layer files are the same to the byte.
     ASSERT_EQ(run_tool(second.path, "build --force " + source.path.string()).status, 0); // codes without art
     for (const char *f : {"map.map", "obj.map", "mob.map"})

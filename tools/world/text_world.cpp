@@ -1,6 +1,7 @@
 // text_world.cpp -- the world's text source (legend and three grids) to layer files and back
 #include "world_tool.h"
 #include "layers.h"
+#include "names.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -278,8 +279,9 @@ static bool extend_legend(Legend &legend, int layer, BITMAP *bmp, int x0, int y0
         }
         legend.code_of[layer][next] = code;
         legend.char_of[layer][code] = next;
-        char line[96];
-        snprintf(line, sizeof line, "%s %c %d code %d (added by dump)", layer_title[layer], next, code, code);
+        char line[160];
+        snprintf(line, sizeof line, "%s %c %d %s (added by dump)", layer_title[layer], next, code,
+                 code_description(layer, code));
         legend.lines.push_back(line);
     }
     return true;
