@@ -59,3 +59,37 @@ void wait_for_esc_release() {
             poll_keyboard();
     }
 }
+
+void editor_begin(int layer) {
+    open_editor_layer = layer;
+    panel_override = draw_editor_panel;
+    history_begin(layer_slot(layer));
+}
+
+bool editor_esc_held() {
+    if (!key[KEY_ESC])
+        return false;
+    editor_leave_without_saving = shift_held();
+    return true;
+}
+
+void editor_finish(int layer) {
+    wait_for_esc_release();
+    if (editor_leave_without_saving)
+        history_restore_opening();
+    else
+        save_layer(layer);
+    history_end();
+    open_editor_layer = -1;
+    panel_override = nullptr;
+}
+
+bool pointer_tile_moved() {
+    static int last_tx = -1000000, last_ty = -1000000;
+    int tx, ty;
+    editor_target_tile(&tx, &ty);
+    bool moved = tx != last_tx || ty != last_ty;
+    last_tx = tx;
+    last_ty = ty;
+    return moved;
+}

@@ -1,6 +1,8 @@
 // world_tool_test.cpp -- lamplight-world run on the default world and on small broken worlds
 #include "layers.h"
 #include "names.h"
+#include "editors.h"
+#include <sstream>
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -375,4 +377,44 @@ TEST(WorldRender, DrawsTheDefaultWorldWithTheGameArt) {
     destroy_bitmap(objects);
     destroy_bitmap(picture);
     unload_datafile(data);
+}
+
+// The editors' panel warns by the rules of the check: over a whole world,
+// the tiles it warns about are the tiles the check names.
+TEST(WorldCheck, EditorWarningsNameTheSameTilesAsTheCheck) {
+    TextWorld world;
+    const Fill fills[] = {{0, 71, 158, '='}, {2, 70, 157, '2'}, {2, 84, 156, 'K'}, {0, 88, 163, '='},
+                          {0, 75, 155, '='}, {1, 75, 155, '$'}, {1, 76, 155, '$'}, {2, 90, 152, '2'}};
+    for (const Fill &f : fills)
+        world.set(f.layer, f.x, f.y, f.c);
+    TempDir dir;
+    world.write(dir);
+    ASSERT_EQ(run_tool(dir.path, "build --force .").status, 0);
+    ToolRun checked = run_tool(dir.path, "check");
+    std::set<std::pair<int, int>> named, warned;
+    std::istringstream lines(checked.output);
+    for (std::string line; std::getline(lines, line);) {
+        int kind, x, y;
+        if (sscanf(line.c_str(), "monster kind %d at (%d, %d) starts inside a wall", &kind, &x, &y) == 3 ||
+            (sscanf(line.c_str(), "object %d at (%d, %d) lies on terrain", &kind, &x, &y) == 3))
+            named.insert({x, y});
+    }
+    EXPECT_EQ(named.size(), 3u) << checked.output;
+    PALETTE pal;
+    terrain_layer = layer_in(dir, "map.map", pal);
+    object_layer = layer_in(dir, "obj.map", pal);
+    monster_layer = layer_in(dir, "mob.map", pal);
+    ASSERT_TRUE(terrain_layer && object_layer && monster_layer);
+    for (int y = 0; y < terrain_layer->h; y++)
+        for (int x = 0; x < terrain_layer->w; x++) {
+            const char *first, *second;
+            tile_warnings(x, y, &first, &second);
+            if (first)
+                warned.insert({x, y});
+        }
+    EXPECT_EQ(warned, named);
+    for (BITMAP **b : {&terrain_layer, &object_layer, &monster_layer}) {
+        destroy_bitmap(*b);
+        *b = nullptr;
+    }
 }
