@@ -71,25 +71,20 @@ void history_paint(int tx, int ty, int value) {
 
 void history_buttons_released() { stroke_open = false; }
 
-bool history_undo() {
+// Moves the newest stroke of `from` onto `to`, replaying it forwards (redo)
+// or backwards (undo); false when `from` is empty.
+static bool move_stroke(std::vector<Stroke> &from, std::vector<Stroke> &to, bool forward) {
     stroke_open = false;
-    if (undo_strokes.empty())
+    if (from.empty())
         return false;
-    replay(undo_strokes.back(), false);
-    redo_strokes.push_back(undo_strokes.back());
-    undo_strokes.pop_back();
+    replay(from.back(), forward);
+    to.push_back(from.back());
+    from.pop_back();
     return true;
 }
 
-bool history_redo() {
-    stroke_open = false;
-    if (redo_strokes.empty())
-        return false;
-    replay(redo_strokes.back(), true);
-    undo_strokes.push_back(redo_strokes.back());
-    redo_strokes.pop_back();
-    return true;
-}
+bool history_undo() { return move_stroke(undo_strokes, redo_strokes, false); }
+bool history_redo() { return move_stroke(redo_strokes, undo_strokes, true); }
 
 int history_undo_count() { return (int)undo_strokes.size(); }
 int history_redo_count() { return (int)redo_strokes.size(); }
