@@ -3,7 +3,7 @@
 set -e
 PACKAGES="cmake g++ make pkg-config liballegro4-dev libloadpng4-dev libgtest-dev libbenchmark-dev \
 xvfb xauth x11-utils x11-apps xdotool imagemagick clang libclang-rt-14-dev \
-timgm6mb-soundfont"
+timgm6mb-soundfont lintian"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
