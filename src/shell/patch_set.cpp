@@ -8,13 +8,13 @@
 // the library is pointed away from it for this run by an in-memory
 // configuration: the music is silent, as on a machine without a patch set.
 #include "assets.h"
+#include "file_io.h"
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 #include <vector>
 
 namespace {
-
-constexpr long MAX_PATCH_SET_BYTES = 64L << 20;
 
 // A Gravis patch as pat2dat stores it: a 129-byte file header, a 63-byte
 // instrument header, a 47-byte layer header, then per sample a 96-byte
@@ -90,17 +90,19 @@ bool gus_patch_fits(const unsigned char *p, long size) {
     return at == size;
 }
 
-// Reads a file through the packfile layer (which undoes its compression).
-bool read_unpacked(const char *file, std::vector<unsigned char> &bytes) {
-    PACKFILE *f = pack_fopen(file, F_READ_PACKED);
+// Reads the file behind `fd` through the packfile layer, which undoes a
+// packing of the whole file.
+bool read_unpacked(int fd, const char *file, std::vector<unsigned char> &bytes) {
+    char same_file[64];
+    PACKFILE *f = pack_fopen(reopen_name(fd, file, same_file, sizeof same_file), F_READ_PACKED);
     if (!f)
         return false;
     unsigned char chunk[16384];
     long n;
-    while ((n = pack_fread(chunk, sizeof chunk, f)) > 0 && (long)bytes.size() <= MAX_PATCH_SET_BYTES)
+    while ((n = pack_fread(chunk, sizeof chunk, f)) > 0 && (long)bytes.size() <= MAX_DATAFILE_BYTES)
         bytes.insert(bytes.end(), chunk, chunk + n);
     pack_fclose(f);
-    return (long)bytes.size() <= MAX_PATCH_SET_BYTES;
+    return (long)bytes.size() <= MAX_DATAFILE_BYTES;
 }
 
 // The file the DIGMID driver would read: the configured patch set if it is a
@@ -149,8 +151,15 @@ bool check_patch_set_bytes(const unsigned char *bytes, long size, char *why, int
 }
 
 bool check_patch_set_file(const char *file, char *why, int why_size) {
+    // Opened as every input file is: a regular file only, so that a named
+    // pipe in its place cannot make the game wait.
+    int fd = open_input_file(file, MAX_DATAFILE_BYTES, why, why_size);
+    if (fd < 0)
+        return false;
     std::vector<unsigned char> bytes;
-    if (!read_unpacked(file, bytes)) {
+    bool ok = read_unpacked(fd, file, bytes);
+    close(fd);
+    if (!ok) {
         snprintf(why, why_size, "cannot be read as an Allegro datafile");
         return false;
     }

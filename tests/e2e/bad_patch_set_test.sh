@@ -11,17 +11,24 @@ GOOD="$GAME_DIR/patches.dat"
 DAMAGED="$ARTIFACTS/damaged.dat"
 CASES=0
 
-# play_with_patch_set CASE: runs the game with $DAMAGED as its patches.dat.
-play_with_patch_set() {
+# play_quietly CASE: the game in the run folder as it is starts, runs, prints
+# nothing, writes no allegro.cfg and ends with 0 on Esc.
+play_quietly() {
     CASES=$((CASES + 1))
-    run_dir_with_patch_set "$DAMAGED"
     start_game
     sleep 1.5
     game_running || fail "$1: the game ended: $(cat "$ARTIFACTS/stderr.log")"
     quit_with_esc
     [ ! -s "$ARTIFACTS/stderr.log" ] || fail "$1: the game printed: $(cat "$ARTIFACTS/stderr.log")"
-    cmp -s "$DAMAGED" "$RUN_DIR/patches.dat" || fail "$1: patches.dat was changed or moved"
     [ ! -e "$RUN_DIR/allegro.cfg" ] || fail "$1: an allegro.cfg was written"
+}
+
+# play_with_patch_set CASE: plays quietly with $DAMAGED as its patches.dat,
+# which is left as it was.
+play_with_patch_set() {
+    run_dir_with_patch_set "$DAMAGED"
+    play_quietly "$1"
+    cmp -s "$DAMAGED" "$RUN_DIR/patches.dat" || fail "$1: patches.dat was changed or moved"
 }
 
 # expect_silent_music CASE: the game, listened to, plays no music.
@@ -52,6 +59,15 @@ patch=$(grep -obUa 'GF1PATCH1' "$GOOD" | head -n1 | cut -d: -f1)
 [ -n "$patch" ] || fail "no Gravis patch found in $GOOD"
 cp "$GOOD" "$DAMAGED"; poke $((patch + 239 + 8)) '\377\377\377\177'; expect_silent_music "wave past its patch"
 cp "$GOOD" "$DAMAGED"; poke $((patch + 198)) '\377'; expect_silent_music "255 samples claimed"
+# A named pipe in its place: nothing waits for a writer.
+run_dir_with_patch_set
+mkfifo "$RUN_DIR/patches.dat"
+listen_to "$ARTIFACTS/sound-pipe.raw"
+play_quietly "named pipe"
+[ "$(loudest_window 0 "$(sound_bytes)")" -eq 0 ] || fail "named pipe: music was played"
+[ -p "$RUN_DIR/patches.dat" ] || fail "named pipe: the pipe was removed"
+echo "named pipe: started, music silent, ended with 0"
+
 # No sound device (the ALSA card does not exist): DIGMID would make the sound
 # start-up fail, so the library is kept from the patch set.
 printf 'pcm.!default { type hw card 99 }\nctl.!default { type hw card 99 }\nrawmidi.!default { type hw card 99 }\n' \
