@@ -1,6 +1,7 @@
 // assets.h -- the datafile catalogue, the datafiles, and the sound calls
 #pragma once
 #include <allegro.h>
+#include <vector>
 
 // Entry indices of "data.dat" (game_data).
 constexpr int PANEL_ART = 0;          // 80x240 side panel
@@ -62,6 +63,10 @@ bool check_datafile(const DATAFILE *data, int which, char *why, int why_size);
 constexpr long MAX_DATAFILE_BYTES = 64L << 20;
 bool check_datafile_bytes(const unsigned char *bytes, long size, char *why, int why_size);
 bool check_datafile_file(const char *file, char *why, int why_size);
+// Reads the datafile `path` through the packfile layer, which undoes a
+// packing of the whole file, into `bytes` (at most MAX_DATAFILE_BYTES);
+// false with the reason.
+bool read_unpacked_datafile(const char *path, std::vector<unsigned char> &bytes, char *why, int why_size);
 // Opens `file` once, refuses anything but a regular file, checks its
 // structure, and has the library load that same file. NULL with the reason
 // in `why` when any of it fails.

@@ -45,6 +45,24 @@ Bytes gus_patch(int samples) {
     return p;
 }
 
+// An object packed on its own, as pat2dat -c stores it: LZSS with every item
+// a literal (a flag byte 0xFF before each eight bytes), size negative.
+void put_packed(Bytes &b, const char *name, long type, const Bytes &body) {
+    Bytes packed;
+    for (size_t i = 0; i < body.size(); i++) {
+        if (i % 8 == 0)
+            packed.push_back(0xFF);
+        packed.push_back(body[i]);
+    }
+    b.insert(b.end(), {'p', 'r', 'o', 'p', 'N', 'A', 'M', 'E'});
+    put32(b, (long)strlen(name));
+    b.insert(b.end(), name, name + strlen(name));
+    put32(b, type);
+    put32(b, (long)packed.size());
+    put32(b, -(long)body.size());
+    b.insert(b.end(), packed.begin(), packed.end());
+}
+
 // A patch set as pat2dat makes it: instruments and the index "default_cfg".
 Bytes patch_set(const Bytes &first_patch, bool with_index = true) {
     Bytes b, index = {'0', ' ', 'p', 'i', 'a', 'n', 'o', '\n'};
@@ -93,6 +111,13 @@ TEST(PatchSet, DamagedInstrumentOrMissingIndexRefusedWithReason) {
     }
     EXPECT_FALSE(accepted(patch_set(gus_patch(1), false), why));
     EXPECT_NE(strstr(why, "default_cfg"), nullptr) << why;
+    // Whole, but packed on its own: the library could read it, this check
+    // cannot, so it is refused with the way out.
+    Bytes packed = patch_set(gus_patch(1));
+    packed[7] = 4; // one more object
+    put_packed(packed, "flute", DAT_ID('P', 'A', 'T', ' '), gus_patch(2));
+    EXPECT_FALSE(accepted(packed, why));
+    EXPECT_NE(strstr(why, "\"flute\" is packed on its own"), nullptr) << why;
 }
 
 // The patch set the build takes from the SoundFont is one the check accepts.

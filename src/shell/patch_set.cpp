@@ -9,6 +9,7 @@
 // configuration: the music is silent, as on a machine without a patch set.
 #include "assets.h"
 #include "file_io.h"
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -32,12 +33,13 @@ constexpr int GUS_MAGIC_BYTES = 22;
 // /dev/null is no folder, so nothing can ever be found there.
 const char POINT_AWAY[] = "[sound]\npatches = /dev/null/patches.dat\n";
 
+// Signed 32-bit numbers, as the formats store them.
 long big_endian(const unsigned char *p) {
-    return (long)((unsigned long)p[0] << 24 | p[1] << 16 | p[2] << 8 | p[3]);
+    return (long)(int32_t)((uint32_t)p[0] << 24 | p[1] << 16 | p[2] << 8 | p[3]);
 }
 
 long little_endian(const unsigned char *p) {
-    return (long)((unsigned long)p[3] << 24 | p[2] << 16 | p[1] << 8 | p[0]);
+    return (long)(int32_t)((uint32_t)p[3] << 24 | p[2] << 16 | p[1] << 8 | p[0]);
 }
 
 // One top-level object of a datafile whose structure is already checked.
@@ -45,12 +47,13 @@ struct PatchObject {
     const unsigned char *body;
     long size;
     long type;
+    bool packed; // packed on its own (pat2dat -c): not read here
     char name[32];
 };
 
 // Reads the next object at `at` (its properties, header and body).
 PatchObject next_object(const unsigned char *bytes, long &at) {
-    PatchObject object{nullptr, 0, 0, ""};
+    PatchObject object{nullptr, 0, 0, false, ""};
     while (!memcmp(bytes + at, "prop", 4)) {
         long length = big_endian(bytes + at + 8);
         if (!memcmp(bytes + at + 4, "NAME", 4)) {
@@ -62,6 +65,7 @@ PatchObject next_object(const unsigned char *bytes, long &at) {
     }
     object.type = big_endian(bytes + at);
     object.size = big_endian(bytes + at + 4);
+    object.packed = big_endian(bytes + at + 8) < 0;
     object.body = bytes + at + 12;
     at += 12 + object.size;
     return object;
@@ -88,21 +92,6 @@ bool gus_patch_fits(const unsigned char *p, long size) {
         at += wave;
     }
     return at == size;
-}
-
-// Reads the file behind `fd` through the packfile layer, which undoes a
-// packing of the whole file.
-bool read_unpacked(int fd, const char *file, std::vector<unsigned char> &bytes) {
-    char same_file[64];
-    PACKFILE *f = pack_fopen(reopen_name(fd, file, same_file, sizeof same_file), F_READ_PACKED);
-    if (!f)
-        return false;
-    unsigned char chunk[16384];
-    long n;
-    while ((n = pack_fread(chunk, sizeof chunk, f)) > 0 && (long)bytes.size() <= MAX_DATAFILE_BYTES)
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    pack_fclose(f);
-    return (long)bytes.size() <= MAX_DATAFILE_BYTES;
 }
 
 // The file the DIGMID driver would read: the configured patch set if it is a
@@ -138,6 +127,10 @@ bool check_patch_set_bytes(const unsigned char *bytes, long size, char *why, int
     long at = 8, count = big_endian(bytes + 4);
     for (long i = 0; i < count; i++) {
         PatchObject object = next_object(bytes, at);
+        if (object.type == DAT_ID('P', 'A', 'T', ' ') && object.packed) {
+            snprintf(why, why_size, "instrument \"%s\" is packed on its own (make it without pat2dat -c)", object.name);
+            return false;
+        }
         if (object.type == DAT_ID('P', 'A', 'T', ' ') && !gus_patch_fits(object.body, object.size)) {
             snprintf(why, why_size, "instrument \"%s\" is not a whole Gravis patch", object.name);
             return false;
@@ -156,14 +149,11 @@ bool check_patch_set_file(const char *file, char *why, int why_size) {
     int fd = open_input_file(file, MAX_DATAFILE_BYTES, why, why_size);
     if (fd < 0)
         return false;
+    char same_file[64];
     std::vector<unsigned char> bytes;
-    bool ok = read_unpacked(fd, file, bytes);
+    bool ok = read_unpacked_datafile(reopen_name(fd, file, same_file, sizeof same_file), bytes, why, why_size);
     close(fd);
-    if (!ok) {
-        snprintf(why, why_size, "cannot be read as an Allegro datafile");
-        return false;
-    }
-    return check_patch_set_bytes(bytes.data(), (long)bytes.size(), why, why_size);
+    return ok && check_patch_set_bytes(bytes.data(), (long)bytes.size(), why, why_size);
 }
 
 bool guard_patch_set() {
