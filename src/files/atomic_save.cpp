@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,16 +21,30 @@ static const int TEMP_SUFFIX_LENGTH = 6; // mkstemp's XXXXXX
 // --- What differs between systems, in one place ---------------------------
 #ifdef _WIN32
 #include <io.h>
+// Two functions of kernel32, declared here: <windows.h> cannot go beside
+// allegro.h (both define BITMAP).
 extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char *from, const char *to, unsigned long flags);
+extern "C" __declspec(dllimport) unsigned long __stdcall GetLastError(void);
 static const unsigned long REPLACE_EXISTING = 0x1, WRITE_THROUGH = 0x8;
 
+// _commit needs a handle open for writing, which the temporary file is.
 static bool flush_to_disk(int fd) { return _commit(fd) == 0; }
 static void set_mode(int, mode_t) {}
+// rename does not replace an existing file on Windows; MoveFileExA does. Its
+// failure is told in Windows' own codes: the usual ones as errno.
 static bool replace_file(const char *from, const char *to) {
-    return MoveFileExA(from, to, REPLACE_EXISTING | WRITE_THROUGH) != 0;
+    if (MoveFileExA(from, to, REPLACE_EXISTING | WRITE_THROUGH) != 0)
+        return true;
+    switch (GetLastError()) {
+    case 5: errno = EACCES; break;   // access denied (a read-only file, say)
+    case 32: errno = EBUSY; break;   // sharing violation: open elsewhere
+    case 112: errno = ENOSPC; break; // disk full
+    default: errno = EIO; break;
+    }
+    return false;
 }
 static void flush_folder(const std::string &) {}
-static bool is_link(const char *) { return false; }
+// No symbolic links to follow.
 static std::string link_target(const char *file) { return file; }
 static int make_temp(std::string &name) {
     std::vector<char> buf(name.begin(), name.end());
