@@ -25,7 +25,10 @@ fetch_allegro() {
     [ -f "$dir/$ALLEGRO_ORIG" ] && return 0
     rm -rf "$dir"
     mkdir -p "$dir/lists/partial"
-    echo "deb-src http://deb.debian.org/debian bookworm main" > "$dir/sources.list"
+    # The index is signed: apt checks it with Debian's keys, and the .dsc
+    # it lists gives the checksum of the .orig.tar.gz.
+    echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
+        > "$dir/sources.list"
     set -- -o "Dir::Etc::SourceList=$dir/sources.list" -o Dir::Etc::SourceParts=- \
         -o "Dir::State::Lists=$dir/lists"
     apt-get -q "$@" update > "$dir/update.log" 2>&1 || { cat "$dir/update.log"; exit 1; }
