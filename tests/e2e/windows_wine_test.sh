@@ -37,7 +37,7 @@ shot native-first-room
 quit_with_esc
 
 # A fresh Wine prefix (no Mono or Gecko: the game needs neither).
-export WINEPREFIX="$ARTIFACTS/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$ARTIFACTS/wineprefix" WINEDEBUG=fixme-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$WINEPREFIX"
 stop_wine() { wineserver -k 2> /dev/null; return 0; }
 started=$(date +%s)
@@ -56,6 +56,7 @@ first_room_shown() {
     local n=0
     while :; do
         game_running || fail "lamplight.exe ended: $(cat "$ARTIFACTS/stderr.log")"
+        xwininfo -root -children > "$ARTIFACTS/windows.log" 2>&1
         shot "$1"
         [ "$(differing_pixels "$1" $X0 $Y0 native-first-room $X0 $Y0 320 240)" = 0 ] && return 0
         n=$((n + 1))
@@ -84,7 +85,10 @@ dump_layers before
 keep_layers before
 open_editor e
 game_running || fail "lamplight.exe ended when the editor opened"
-hold l 0.2
+# Wine hands keys on a little later than X does: a longer hold of L, once the
+# editor has had time to start.
+sleep 0.5
+hold l 0.5
 xdotool mousemove 300 10
 sleep 0.1
 xdotool mousemove $((X0 + 56)) $((Y0 + 200))
