@@ -17,6 +17,22 @@ void frame_update_and_draw();
 void frame_input();
 // The end test: hit points gone, Esc held, or the goal taken.
 bool game_should_end();
+// The frame loop: frames (each followed by the 60 ms sleep when `paced`)
+// until the end test holds or a replayed recording runs out of frames.
+// Returns why it ended: "died", "esc", "goal" or "input-ended".
+const char *run_frame_loop(bool paced);
+// After the frame loop: the end line of the run into `end_line` (160 chars),
+// written as the trailer of a recording in progress; a replay prints it on
+// standard output, after its per-room figures.
+void finish_run(const char *reason, char *end_line);
+// --replay FILE --headless, once the recording is loaded: the whole run with
+// no display, no sound and no sleeping. 0 when it ends with the recording's
+// end line; otherwise 1, with both lines on standard error.
+int replay_headless(const char *file);
+// Start-up without a display: the files, the buffers, the first room. No
+// sound, no music, no graphics mode: a memory bitmap stands in for the
+// screen. Returns 0, or 1 after one line on standard error.
+int start_headless_game();
 
 // Start-up steps 4..19 without the graphics mode: loads and checks the
 // datafiles and layers, builds the colour tables, buffers and lamp sprite.

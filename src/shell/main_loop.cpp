@@ -6,6 +6,9 @@
 #include "monsters.h"
 #include "weapons.h"
 #include "editors.h"
+#include "input.h"
+#include "replay.h"
+#include "room_figures.h"
 
 int pending_room_change = 7; // room change to run at the next frame's start, 7 = none
 
@@ -54,7 +57,19 @@ void frame_update_and_draw() {
         present_dark_frame();
 }
 
+// A recording covers play only: it ends where an editor opens.
+static void end_recording_at_editor() {
+    char line[160];
+    make_end_line("editor", input_frames, line);
+    finish_recording(line);
+}
+
 void frame_input() {
+    // The seam: the rules below read key[], which now holds this frame's keys.
+    HeldKeys held = next_frame_keys();
+    apply_held_keys(held);
+    if (keys_open_editor(held) && recording_active())
+        end_recording_at_editor();
     if (key[KEY_ALT])
         fire_shot();
     arrow_key_step();
@@ -78,4 +93,18 @@ void frame_input() {
 
 bool game_should_end() {
     return player_hp <= 0 || key[KEY_ESC] || game_over;
+}
+
+const char *run_frame_loop(bool paced) {
+    do {
+        room_figures_frame_begin();
+        frame_update_and_draw();
+        if (paced)
+            rest(60);
+        if (input_source == INPUT_RECORDING && replay_position >= loaded_recording.frame_count)
+            return "input-ended";
+        frame_input();
+        room_figures_frame_end();
+    } while (!game_should_end());
+    return end_reason("esc");
 }
