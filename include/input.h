@@ -24,7 +24,8 @@ extern int input_frames; // input steps run so far
 // The seam: the keys held in this frame. From the keyboard it reads key[];
 // from a recording it takes the next recorded frame (Esc held on a real
 // keyboard is added, so a watched replay can be stopped). Either way a
-// recording in progress gets the frame's line.
+// recording in progress gets the frame's line; when the keys open an editor
+// the recording ends there, with an "end=editor" line.
 HeldKeys next_frame_keys();
 // The keyboard's keys, read from key[].
 HeldKeys keyboard_keys();

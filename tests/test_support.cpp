@@ -8,7 +8,10 @@
 #include "weapons.h"
 #include "shell.h"
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <unistd.h>
 
 static DATAFILE game_entries[GAME_DATA_ENTRIES + 1];
 static DATAFILE guy_entries[GUY_DATA_ENTRIES + 1];
@@ -167,4 +170,23 @@ int samples_played(int n) { return plays[n]; }
 void reset_sample_counts() {
     for (int &p : plays)
         p = 0;
+}
+
+bool enter_saved_world(SavedWorld &world, int w, int h, int fill, int room_floor) {
+    snprintf(world.dir, sizeof world.dir, "/tmp/lamplight_world_XXXXXX");
+    if (!getcwd(world.old_dir, sizeof world.old_dir) || !mkdtemp(world.dir) || chdir(world.dir) != 0)
+        return false;
+    make_world(w, h, fill);
+    make_room(66, 151, 80, 165, room_floor);
+    for (int layer = 0; layer < 3; layer++)
+        save_layer(layer);
+    return true;
+}
+
+void leave_saved_world(SavedWorld &world) {
+    if (chdir(world.old_dir) != 0)
+        return;
+    std::string remove = std::string("rm -rf ") + world.dir;
+    if (system(remove.c_str()) != 0)
+        fprintf(stderr, "could not remove %s\n", world.dir);
 }

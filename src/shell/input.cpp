@@ -44,8 +44,15 @@ static HeldKeys replayed_keys() {
 HeldKeys next_frame_keys() {
     HeldKeys held = input_source == INPUT_RECORDING ? replayed_keys() : keyboard_keys();
     input_frames++;
-    if (recording_active())
+    if (recording_active()) {
         record_frame(held);
+        // A recording covers play only: it ends where an editor opens.
+        if (keys_open_editor(held)) {
+            char line[160];
+            make_end_line("editor", input_frames, line);
+            finish_recording(line);
+        }
+    }
     return held;
 }
 

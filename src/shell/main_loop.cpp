@@ -57,19 +57,9 @@ void frame_update_and_draw() {
         present_dark_frame();
 }
 
-// A recording covers play only: it ends where an editor opens.
-static void end_recording_at_editor() {
-    char line[160];
-    make_end_line("editor", input_frames, line);
-    finish_recording(line);
-}
-
 void frame_input() {
     // The seam: the rules below read key[], which now holds this frame's keys.
-    HeldKeys held = next_frame_keys();
-    apply_held_keys(held);
-    if (keys_open_editor(held) && recording_active())
-        end_recording_at_editor();
+    apply_held_keys(next_frame_keys());
     if (key[KEY_ALT])
         fire_shot();
     arrow_key_step();
