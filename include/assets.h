@@ -57,5 +57,11 @@ bool check_datafile(const DATAFILE *data, int which, char *why, int why_size);
 // before load_datafile sees it: every object must fit in its parent and the
 // contents of bitmaps, samples, tunes, fonts and palettes in their object.
 // Allegro's loader trusts those sizes and crashes on a truncated file.
+// The largest datafile the game reads, before and after unpacking.
+constexpr long MAX_DATAFILE_BYTES = 64L << 20;
 bool check_datafile_bytes(const unsigned char *bytes, long size, char *why, int why_size);
 bool check_datafile_file(const char *file, char *why, int why_size);
+// Opens `file` once, refuses anything but a regular file, checks its
+// structure, and has the library load that same file. NULL with the reason
+// in `why` when any of it fails.
+DATAFILE *load_checked_datafile_file(const char *file, char *why, int why_size);

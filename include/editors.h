@@ -1,5 +1,6 @@
 // editors.h -- the in-game terrain, object and monster editors
 #pragma once
+#include <allegro.h>
 
 extern int editor_last_terrain; // the terrain brush kept between openings
 
@@ -37,3 +38,58 @@ bool reload_layer(int layer);
 void editor_target_tile(int *tx, int *ty);
 // Polls, without sleeping, until Esc is released.
 void wait_for_esc_release();
+// After an editor's reload: its panel replaces the counters, and its history
+// starts from the layer as loaded.
+void editor_begin(int layer);
+// The end-of-pass test: Esc held ends the editor (with Shift, without saving).
+bool editor_esc_held();
+// On leaving: waits for Esc's release, then saves the layer, or after
+// Shift+Esc puts it back as it was opened and writes nothing.
+void editor_finish(int layer);
+// True when the tile under the pointer differs from the last time asked.
+bool pointer_tile_moved();
+
+// --- What a level designer gets beside the editors' own rules ---
+
+// Undo and redo. A stroke is every tile changed while a mouse button stayed
+// down; the history lives while the editor is open, and the layer as the
+// editor opened it is kept for leaving without saving (Shift+Esc).
+void history_begin(BITMAP **layer); // at opening: the layer's global
+void history_end();                 // at closing
+// Writes `value` to tile (tx, ty) of the layer being edited, recording the
+// change in the open stroke (a new one after the buttons were released).
+void history_paint(int tx, int ty, int value);
+void history_buttons_released();
+bool history_undo(); // false when there is nothing to undo
+bool history_redo();
+int history_undo_count();
+int history_redo_count();
+void history_restore_opening();
+// Backspace undoes, Shift+Backspace redoes, once per press; true when the
+// layer changed.
+bool editor_history_keys();
+bool shift_held();
+// Set by the pass that ends an editor with Shift+Esc: nothing is saved.
+extern bool editor_leave_without_saving;
+
+// The editor open now: 0 terrain, 1 objects, 2 monsters; -1 in play.
+extern int open_editor_layer;
+int editor_brush(int layer);
+
+// The editor's panel, as lines of at most ten characters of the 8x8 font
+// (the panel is 80 pixels wide), with the brush's picture after the first
+// `picture_after` lines.
+constexpr int EDITOR_PANEL_LINES = 28;
+struct EditorPanel {
+    char lines[EDITOR_PANEL_LINES][11];
+    bool warning[EDITOR_PANEL_LINES];
+    int line_count;
+    int picture_after;
+};
+void compose_editor_panel(int layer, EditorPanel &panel);
+void draw_editor_panel(BITMAP *dest); // the panel of open_editor_layer
+// What is wrong at a tile, by the world check's own rules: a monster that
+// would start in a wall, an object that can never be taken (NULL if not).
+void tile_warnings(int tx, int ty, const char **first, const char **second);
+// The 16 x 16 frame round the tile under the pointer, into back_buffer.
+void outline_pointer_tile();

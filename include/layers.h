@@ -1,6 +1,7 @@
 // layers.h -- the three map layers, their files, terrain codes and rooms
 #pragma once
 #include <allegro.h>
+#include <vector>
 
 extern BITMAP *terrain_layer; // "map.map": terrain code per tile
 extern BITMAP *object_layer;  // "obj.map": object code per tile, 0 = none
@@ -15,6 +16,8 @@ constexpr int CODE_BOUNDARY = 0;
 constexpr int CODE_CRACKED = 11;
 constexpr int CODE_GHOST_WALL_A = 24;
 constexpr int CODE_GHOST_WALL_B = 25;
+constexpr int CODE_GATE_A = 26;   // closed gates; a switch opens them to 56, 57
+constexpr int CODE_GATE_B = 27;
 constexpr int CODE_SWITCH = 28;
 constexpr int CODE_WALKABLE = 52;   // lowest code the player walks on
 constexpr int CODE_DARK_A = 53;
@@ -25,6 +28,8 @@ constexpr int CODE_EXIT = 74;
 
 // Largest layer side the loader accepts: a world of 4096 x 4096 tiles.
 constexpr int MAX_LAYER_SIDE = 4096;
+// Smallest layer: the start view draws tiles 65..81 x 150..166.
+constexpr int MIN_LAYER_W = 82, MIN_LAYER_H = 167;
 
 // Loads an 8-bit PCX layer file into a new bitmap and fills `pal`. Returns
 // NULL when the file is missing or not a sound 8-bit PCX; the reason is then
@@ -32,14 +37,23 @@ constexpr int MAX_LAYER_SIDE = 4096;
 BITMAP *load_layer(const char *file, RGB *pal);
 extern char layer_error[256];
 
+// Whether a freshly loaded `bmp` can stand as layer 0, 1 or 2 of the world:
+// large enough for the start view and the size of the other layers already
+// in memory. The reason, naming the other file, goes into `why`.
+bool layer_fits_world(int layer, const BITMAP *bmp, char *why, int why_size);
+
 // Checks a PCX image held in memory the way load_layer checks a file:
 // header fields, an RLE stream that covers every row, the palette marker.
 // Returns true when sound, else false with the reason in `why`.
 bool check_pcx_bytes(const unsigned char *bytes, long size, char *why, int why_size);
 
-// Writes `bmp` to `file` as 8-bit PCX with `pal`, atomically: a temporary file
-// in the same folder, flushed, then renamed over the old one. On failure the
-// old file stays whole and one line goes to standard error. Returns 0 or -1.
+// The 8-bit PCX image of `bmp` with `pal`, byte for byte what Allegro's
+// save_pcx writes.
+void encode_pcx(const BITMAP *bmp, const RGB *pal, std::vector<unsigned char> &out);
+
+// Writes `bmp` to `file` as 8-bit PCX with `pal`, atomically (see
+// write_file_atomically): on failure the old file stays byte for byte and one
+// line naming the file goes to standard error. Returns 0 or -1.
 int write_layer_file(const char *file, BITMAP *bmp, const RGB *pal);
 
 // Saves layer 0, 1 or 2 to its file with `palette`; other numbers write nothing.

@@ -1,5 +1,6 @@
 // monsters.h -- the monster table, spawning, drawing and movement
 #pragma once
+#include <allegro.h>
 
 // One monster of the current room. Nine ints in this order: the layout is
 // shared with everything that reads the table.
@@ -35,3 +36,12 @@ void update_monsters();
 // Tries `steps` one-pixel steps of monster `index` in direction `dir`,
 // blocked by terrain, the player (whom it hurts) and other live monsters.
 void move_monster(int dir, int steps, int index);
+
+// The box of a monster of `kind` as it spawns, in pixels: 82 x 130 for the
+// large chaser, 30 x 20 for the others.
+void monster_kind_size(int kind, int *width, int *height);
+// Whether a monster of `kind` whose box starts at tile (tx, ty) of `terrain`
+// starts on a tile it cannot move on (52 or less, or outside the layer):
+// true with the first such tile and its code. The world tool's check and the
+// monster editor's warning both ask this.
+bool monster_starts_in_wall(BITMAP *terrain, int kind, int tx, int ty, int *wall_x, int *wall_y, int *code);

@@ -1,5 +1,6 @@
 // player.h -- the player's state, movement, collision and pickups
 #pragma once
+#include <allegro.h>
 
 // Direction codes.
 constexpr int DIR_LEFT = 2;
@@ -27,3 +28,9 @@ int probe_point(int x, int y);       // terrain code under a play-field point; t
 // One frame of the arrow keys: reads key[], moves the player, and records a
 // room exit in pending_room_change.
 void arrow_key_step();
+
+// Whether an object lying on tile (tx, ty) of `terrain` can ever be taken:
+// the tile is above 52 (where the probe takes objects), or a cracked wall or
+// closed gate that a bomb or a switch turns into such floor. The world
+// tool's check and the object editor's warning both ask this.
+bool object_can_be_taken(BITMAP *terrain, int tx, int ty);

@@ -6,6 +6,7 @@
 set -e
 cd "$(dirname "$0")/.."
 SECONDS_TO_RUN="${1:-30}"
+JOBS="${FUZZ_JOBS:-1}"
 OUT="${FUZZ_BUILD:-build/fuzz}"
 mkdir -p "$OUT/crashes"
 # fuzz TARGET SOURCES...: builds one target and runs it over tests/fuzz/corpus-TARGET.
@@ -17,8 +18,10 @@ fuzz() {
     rm -rf "$OUT/corpus-$target" && mkdir -p "$OUT/corpus-$target"
     cp tests/fuzz/corpus-$target/* "$OUT/corpus-$target/"
     ASAN_OPTIONS=detect_leaks=0 "$OUT/$target" -max_total_time="$SECONDS_TO_RUN" \
-        -max_len=20000 -artifact_prefix="$OUT/crashes/" "$OUT/corpus-$target"
+        -max_len=20000 -artifact_prefix="$OUT/crashes/" \
+        $([ "$JOBS" -gt 1 ] && echo "-jobs=$JOBS -workers=$JOBS") "$OUT/corpus-$target"
 }
 
-fuzz fuzz_layer_file tests/fuzz/fuzz_layer_file.cpp src/world/layer_files.cpp
-fuzz fuzz_datafile tests/fuzz/fuzz_datafile.cpp src/shell/datafile_check.cpp
+FILES="src/files/input_files.cpp src/files/atomic_save.cpp"
+fuzz fuzz_layer_file tests/fuzz/fuzz_layer_file.cpp src/world/layer_files.cpp $FILES
+fuzz fuzz_datafile tests/fuzz/fuzz_datafile.cpp src/shell/datafile_check.cpp $FILES

@@ -112,3 +112,78 @@ TEST(DatafileCheck, AFileThatPassesLoadsWithAllegro) {
     EXPECT_FALSE(check_datafile_file("/tmp/no/such.dat", why, sizeof why));
     remove(file.c_str());
 }
+
+// Entry types whose loaders make Allegro free the datafile twice when they
+// fail are refused by name, before the library sees them: the smallest such
+// file, and a sound datafile with one entry retyped.
+TEST(DatafileCheck, SpriteTypesTheGameDoesNotLoadAreRefusedByName) {
+    start_headless();
+    struct Case {
+        long type;
+        const char *what;
+    } cases[] = {
+        {DAT_C_SPRITE, "a compiled sprite"},
+        {DAT_XC_SPRITE, "a mode-X compiled sprite"},
+        {DAT_RLE_SPRITE, "an RLE sprite"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<unsigned char> smallest;
+        put32(smallest, DAT_MAGIC);
+        put32(smallest, 1);
+        put32(smallest, c.type);
+        put32(smallest, 0);
+        put32(smallest, 0);
+        char why[200] = "";
+        EXPECT_FALSE(check_datafile_bytes(smallest.data(), (long)smallest.size(), why, sizeof why));
+        EXPECT_EQ(std::string(why), std::string("entry 0 is ") + c.what +
+                                        ", which this game does not load (store it as a bitmap)");
+        std::vector<unsigned char> retyped = small_datafile();
+        size_t pal_type_at = 8 + (15 + 12 + 12) + 15; // the palette's type, after the bitmap
+        for (int i = 0; i < 4; i++)
+            retyped[pal_type_at + i] = (unsigned char)(c.type >> (24 - 8 * i));
+        EXPECT_FALSE(check_datafile_bytes(retyped.data(), (long)retyped.size(), why, sizeof why));
+        EXPECT_EQ(std::string(why).rfind("entry 1 is " + std::string(c.what), 0), 0u) << why;
+    }
+}
+
+// An entry packed on its own, written by Allegro's own packer, passes and
+// loads; the same file with its packed bytes damaged is refused.
+TEST(DatafileCheck, EntriesPackedOnTheirOwnAreUnpackedAndWalked) {
+    start_headless();
+    std::string file = temp_dir() + "/packed.dat";
+    PACKFILE *f = pack_fopen(file.c_str(), F_WRITE_NOPACK);
+    ASSERT_NE(f, nullptr);
+    pack_mputl(DAT_MAGIC, f);
+    pack_mputl(1, f);
+    pack_mputl(DAT_BITMAP, f);
+    PACKFILE *chunk = pack_fopen_chunk(f, TRUE);
+    ASSERT_NE(chunk, nullptr);
+    pack_mputw(8, chunk);
+    pack_mputw(40, chunk);
+    pack_mputw(30, chunk);
+    for (int i = 0; i < 40 * 30; i++)
+        pack_putc((i / 7) % 5 + 1, chunk);
+    f = pack_fclose_chunk(chunk);
+    pack_fclose(f);
+    char why[200] = "";
+    ASSERT_TRUE(check_datafile_file(file.c_str(), why, sizeof why)) << why;
+    DATAFILE *d = load_checked_datafile_file(file.c_str(), why, sizeof why);
+    ASSERT_NE(d, nullptr) << why;
+    BITMAP *bmp = (BITMAP *)d[0].dat;
+    ASSERT_EQ(bmp->w, 40);
+    EXPECT_EQ(getpixel(bmp, 39, 29), (1199 / 7) % 5 + 1);
+    unload_datafile(d);
+
+    std::vector<unsigned char> bytes = file_bytes(file);
+    ASSERT_GT(bytes.size(), 40u);
+    for (size_t cut : {bytes.size() - 1, bytes.size() - 10, (size_t)30}) {
+        SCOPED_TRACE("cut to " + std::to_string(cut));
+        std::vector<unsigned char> damaged(bytes.begin() + 4, bytes.begin() + cut); // without "slh."
+        EXPECT_FALSE(check_datafile_bytes(damaged.data(), (long)damaged.size(), why, sizeof why));
+    }
+    std::vector<unsigned char> long_claim(bytes.begin() + 4, bytes.end());
+    long_claim[8 + 4 + 4 + 4] ^= 0x40; // the unpacked size, far larger than the packed bytes give
+    EXPECT_FALSE(check_datafile_bytes(long_claim.data(), (long)long_claim.size(), why, sizeof why));
+    EXPECT_STREQ(why, "damaged or truncated datafile (entry 0 has damaged packed data)");
+}

@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
+#include <cstring>
+#include <vector>
+#include <sys/stat.h>
 
 // Each test runs in a fresh temporary folder holding the three layer files of
 // a 200 x 200 world with a room of floor 60 in view (a code no button paints),
@@ -238,4 +241,193 @@ TEST_F(Editors, ObjectAndMonsterBrushesStayWithinOneTo14AndTheRightButtonErases)
         opens[e.layer]();
         EXPECT_EQ(*e.brush, 1);
     }
+}
+
+// --- What a designer gets beside the editors' rules ---
+
+static std::string panel_text(int layer) {
+    EditorPanel p;
+    compose_editor_panel(layer, p);
+    std::string text;
+    for (int i = 0; i < p.line_count; i++) {
+        EXPECT_LE(strlen(p.lines[i]), 10u) << "line " << i << " is wider than the panel";
+        text += std::string(p.lines[i]) + "|";
+    }
+    return text;
+}
+
+// Each editor's panel names the editor, its file, the brush's code and
+// name, the tile under the pointer and what the three layers hold there.
+TEST_F(Editors, PanelShowsTheBrushThePointerTileAndItsThreeLayers) {
+    putpixel(object_layer, 69, 163, 8);
+    putpixel(monster_layer, 69, 163, 3);
+    save_layer(1);
+    save_layer(2);
+    const struct {
+        int editor;
+        std::initializer_list<int> keys;
+        const char *expected;
+    } cases[] = {
+        {0, {KEY_L}, "TERRAIN|map.map|BRUSH 30|wall|AT 69,163|T 60 floor|O  8 heart|M  3 bat|"},
+        {1, {KEY_W}, "OBJECTS|obj.map|BRUSH 2|goal|AT 69,163|T 60 floor|O  8 heart|M  3 bat|"},
+        {2, {KEY_W}, "MONSTERS|mob.map|BRUSH 2|slime|AT 69,163|T 60 floor|O  8 heart|M  3 bat|"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.expected);
+        opens[c.editor]();
+        EXPECT_EQ(open_editor_layer, c.editor);
+        run(passes[c.editor], c.keys, tile_px(69) + 3, tile_py(163) + 3);
+        mouse_x = tile_px(69) + 3;
+        mouse_y = tile_py(163) + 3;
+        std::string text = panel_text(c.editor);
+        EXPECT_EQ(text.rfind(c.expected, 0), 0u) << text;
+        EXPECT_NE(text.find("BS   undo|SH+BS redo|"), std::string::npos) << text;
+        // present_frame drew the editor's panel, not the counters.
+        EXPECT_EQ(panel_override, draw_editor_panel);
+        leave(c.editor);
+        EXPECT_EQ(open_editor_layer, -1);
+        EXPECT_EQ(panel_override, nullptr);
+    }
+}
+
+// The tile under the pointer is framed black round white, under the
+// terrain preview and over the view; the pointer pixel is still drawn.
+TEST_F(Editors, PointerTileIsOutlinedUnderThePreview) {
+    terrain_editor_open();
+    int x = tile_px(70), y = tile_py(157);
+    run(terrain_editor_pass, {KEY_L}, x + 5, y + 6);
+    int black = makecol(0, 0, 0), white = makecol(255, 255, 255);
+    EXPECT_EQ(getpixel(back_buffer, x, y + 7), black);
+    EXPECT_EQ(getpixel(back_buffer, x + 1, y + 7), white);
+    EXPECT_EQ(getpixel(back_buffer, x + 14, y + 14), white);
+    EXPECT_EQ(getpixel(back_buffer, x + 5, y + 6), 255);  // the pointer pixel
+    EXPECT_EQ(getpixel(back_buffer, x + 7, y + 7), 60);    // the tile inside
+    run(terrain_editor_pass, {}, 3, 3);                    // under the preview at (0, 0)
+    EXPECT_EQ(getpixel(back_buffer, 0, 7), 30);
+    leave(0);
+}
+
+// Backspace undoes the last stroke, again and again down to the layer as it
+// was opened; Shift+Backspace redoes. Each press acts once.
+TEST_F(Editors, UndoAndRedoWalkWholeStrokesInEveryEditor) {
+    for (int e = 0; e < 3; e++) {
+        SCOPED_TRACE(e);
+        opens[e]();
+        BITMAP *opened = copy_of(*layers[e]);
+        run(passes[e], {KEY_W}); // brush 1 (objects, monsters) or 1 more than kept (terrain)
+        int brush = editor_brush(e);
+        // Stroke 1: three tiles; stroke 2: two tiles, one over stroke 1.
+        for (int tx : {68, 69, 70})
+            click(passes[e], tx, 155, 1);
+        run(passes[e], {});
+        for (int tx : {70, 71})
+            click(passes[e], tx, 156 - (tx == 70), 1);
+        run(passes[e], {});
+        EXPECT_EQ(history_undo_count(), 2);
+        auto code = [&](int tx, int ty) { return getpixel(*layers[e], tx, ty); };
+        int floor = getpixel(opened, 71, 156);
+        EXPECT_EQ(code(71, 156), brush);
+        run(passes[e], {KEY_BACKSPACE});
+        run(passes[e], {KEY_BACKSPACE}); // still held as the passes see it: no second undo
+        EXPECT_EQ(history_undo_count(), 1);
+        run(passes[e], {});
+        run(passes[e], {KEY_BACKSPACE}); // a second press
+        EXPECT_EQ(code(68, 155), getpixel(opened, 68, 155));
+        EXPECT_EQ(code(71, 156), floor);
+        EXPECT_EQ(history_undo(), false) << "the bottom of the history";
+        // Held over two passes, one press: one redo.
+        run(passes[e], {});
+        key[KEY_LSHIFT] = key[KEY_BACKSPACE] = 1;
+        passes[e]();
+        passes[e]();
+        release_all_input();
+        EXPECT_EQ(code(69, 155), brush);
+        EXPECT_EQ(code(71, 156), floor);
+        run(passes[e], {});
+        run(passes[e], {KEY_LSHIFT, KEY_BACKSPACE});
+        EXPECT_EQ(code(71, 156), brush);
+        EXPECT_EQ(history_redo(), false);
+        // A new stroke after an undo drops what could be redone.
+        history_undo();
+        click(passes[e], 75, 160, 1);
+        EXPECT_EQ(history_redo_count(), 0);
+        leave(e);
+        destroy_bitmap(opened);
+    }
+}
+
+// Shift+Esc leaves like Esc but writes nothing and puts the layer in memory
+// back as the editor opened it.
+TEST_F(Editors, ShiftEscLeavesTheFileAndTheLayerAsOpened) {
+    for (int e = 0; e < 3; e++) {
+        SCOPED_TRACE(e);
+        struct stat before, after;
+        ASSERT_EQ(stat(layer_file_name(e), &before), 0);
+        std::vector<unsigned char> bytes = file_bytes(layer_file_name(e));
+        opens[e]();
+        BITMAP *opened = copy_of(*layers[e]);
+        click(passes[e], 69, 160, 1);
+        click(passes[e], 70, 160, 2);
+        EXPECT_TRUE(run(passes[e], {KEY_ESC, KEY_RSHIFT}));
+        closes[e]();
+        EXPECT_EQ(file_bytes(layer_file_name(e)), bytes);
+        ASSERT_EQ(stat(layer_file_name(e), &after), 0);
+        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
+        EXPECT_EQ(saved_differences(e, copy_of(*layers[e])), 0);
+        int differ = 0;
+        for (int y = 0; y < opened->h; y++)
+            for (int x = 0; x < opened->w; x++)
+                differ += getpixel(opened, x, y) != getpixel(*layers[e], x, y);
+        EXPECT_EQ(differ, 0);
+        destroy_bitmap(opened);
+    }
+}
+
+// Tiles outside the layer are striped in the editors; play draws them as
+// code 0 as before.
+TEST_F(Editors, OutsideTheLayerIsStripedInEditorModesOnly) {
+    view_tx = -3;
+    view_ty = 10;
+    int black = makecol(0, 0, 0), white = makecol(255, 255, 255);
+    for (int mode : {0, 1, 2}) {
+        SCOPED_TRACE(mode);
+        scroll_px = scroll_py = 0;
+        draw_view(mode);
+        // Tile (-3, 10) is at (0, 0): stripes run down to the left, 4 pixels wide.
+        EXPECT_EQ(getpixel(back_buffer, 0, 0), mode ? black : TILE0_COLOUR);
+        EXPECT_EQ(getpixel(back_buffer, 4, 0), mode ? white : TILE0_COLOUR);
+        EXPECT_EQ(getpixel(back_buffer, 0, 4), mode ? white : TILE0_COLOUR);
+        // Tile (0, 10) lies inside the layer and is drawn from its code.
+        EXPECT_EQ(getpixel(back_buffer, 48 + 8, 0 + 3), 72);
+    }
+}
+
+// The panel warns of a monster that would start in a wall and an object
+// that can never be taken, by the same rules as the world check.
+TEST_F(Editors, PanelWarnsOfAMonsterInAWallAndAnObjectNeverTaken) {
+    putpixel(terrain_layer, 71, 158, 30);
+    putpixel(monster_layer, 70, 157, 2); // its 2 x 2 tiles reach the wall at (71, 158)
+    putpixel(object_layer, 71, 158, 1);  // on the wall
+    putpixel(object_layer, 72, 160, 1);  // on floor
+    save_layer(0);
+    save_layer(1);
+    save_layer(2);
+    monster_editor_open();
+    const struct { int tx, ty; const char *warnings; } cases[] = {
+        {70, 157, "!monster|in wall|"}, {71, 158, "!object|untakeable|"}, {72, 160, ""}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.warnings);
+        run(monster_editor_pass, {}, tile_px(c.tx) + 2, tile_py(c.ty) + 2);
+        mouse_x = tile_px(c.tx) + 2;
+        mouse_y = tile_py(c.ty) + 2;
+        EditorPanel p;
+        compose_editor_panel(2, p);
+        std::string warnings;
+        for (int i = 0; i < p.line_count; i++)
+            if (p.warning[i])
+                warnings += std::string(p.lines[i]) + "|";
+        EXPECT_EQ(warnings, c.warnings);
+    }
+    leave(2);
 }

@@ -11,25 +11,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-std::string temp_dir() {
-    char name[] = "/tmp/lamplight_test_XXXXXX";
-    return mkdtemp(name);
-}
-
-std::vector<unsigned char> file_bytes(const std::string &path) {
-    std::vector<unsigned char> out;
-    FILE *f = fopen(path.c_str(), "rb");
-    int c;
-    while (f && (c = fgetc(f)) != EOF)
-        out.push_back((unsigned char)c);
-    if (f)
-        fclose(f);
-    return out;
-}
-
-} // namespace
 
 TEST(RoomScan, BoundsLandOnTheBoundaryTiles) {
     make_world(40, 40, 72);

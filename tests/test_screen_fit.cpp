@@ -129,9 +129,10 @@ TEST_F(ScaledScreen, ThePointerMapsBackToTheFramePixelDrawnUnderIt) {
 
 TEST_F(ScaledScreen, AtScaleThreeTheTerrainEditorPaintsTheTileUnderThePointer) {
     use_screen(960, 720, 3, 0, 0);
-    make_world(200, 200, 72);
-    make_room(66, 151, 80, 165, 60);
-    terrain_brush = 30;
+    SavedWorld world;
+    ASSERT_TRUE(enter_saved_world(world, 200, 200, 72, 60));
+    editor_last_terrain = 30;
+    terrain_editor_open();
     // Screen (3 * 47 + 2, 3 * 64): frame (47, 64), the last column of tile 68
     // and the first row of tile 155.
     mouse_x = 143;
@@ -148,4 +149,7 @@ TEST_F(ScaledScreen, AtScaleThreeTheTerrainEditorPaintsTheTileUnderThePointer) {
     EXPECT_EQ(getpixel(screen, 141, 192), 255);
     EXPECT_EQ(getpixel(screen, 143, 194), 255);
     EXPECT_NE(getpixel(screen, 144, 192), 255);
+    release_all_input();
+    terrain_editor_close();
+    leave_saved_world(world);
 }

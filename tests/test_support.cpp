@@ -190,3 +190,19 @@ void leave_saved_world(SavedWorld &world) {
     if (system(remove.c_str()) != 0)
         fprintf(stderr, "could not remove %s\n", world.dir);
 }
+
+std::string temp_dir() {
+    char name[] = "/tmp/lamplight_test_XXXXXX";
+    return mkdtemp(name);
+}
+
+std::vector<unsigned char> file_bytes(const std::string &path) {
+    std::vector<unsigned char> out;
+    FILE *f = fopen(path.c_str(), "rb");
+    int c;
+    while (f && (c = fgetc(f)) != EOF)
+        out.push_back((unsigned char)c);
+    if (f)
+        fclose(f);
+    return out;
+}

@@ -61,3 +61,9 @@ struct SavedWorld {
 };
 bool enter_saved_world(SavedWorld &world, int w, int h, int fill, int room_floor);
 void leave_saved_world(SavedWorld &world);
+
+// A fresh folder under /tmp, and the bytes of a file (empty when unreadable).
+#include <string>
+#include <vector>
+std::string temp_dir();
+std::vector<unsigned char> file_bytes(const std::string &path);

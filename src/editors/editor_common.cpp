@@ -3,6 +3,7 @@
 #include "layers.h"
 #include "view.h"
 #include <cstdio>
+#include <cstring>
 
 // The global that holds layer 0, 1 or 2.
 static BITMAP **layer_slot(int layer) {
@@ -20,13 +21,23 @@ bool reload_layer(int layer) {
     if (!slot)
         return false;
     const char *file = layer_file_name(layer);
-    BITMAP *fresh = load_layer(file, palette);
+    // The palette is taken only from a layer that is kept.
+    PALETTE file_palette;
+    BITMAP *fresh = load_layer(file, file_palette);
+    char why[256];
+    snprintf(why, sizeof why, "%s", layer_error);
+    if (fresh && !layer_fits_world(layer, fresh, why, sizeof why)) {
+        destroy_bitmap(fresh);
+        fresh = nullptr;
+    }
     if (!fresh) {
-        // Editing the copy in memory beats editing nothing; the save on
-        // leaving then writes that copy back.
-        fprintf(stderr, "%s: not reloaded (%s); editing the layer in memory\n", file, layer_error);
+        // The same rules as at start-up: a layer the game would refuse is
+        // not taken, or the save on leaving would write it back. Editing the
+        // copy in memory beats editing nothing.
+        fprintf(stderr, "%s: not reloaded (%s); editing the layer in memory\n", file, why);
         return false;
     }
+    memcpy(palette, file_palette, sizeof(PALETTE));
     if (*slot)
         destroy_bitmap(*slot);
     *slot = fresh;
@@ -47,4 +58,38 @@ void wait_for_esc_release() {
         if (keyboard_needs_poll())
             poll_keyboard();
     }
+}
+
+void editor_begin(int layer) {
+    open_editor_layer = layer;
+    panel_override = draw_editor_panel;
+    history_begin(layer_slot(layer));
+}
+
+bool editor_esc_held() {
+    if (!key[KEY_ESC])
+        return false;
+    editor_leave_without_saving = shift_held();
+    return true;
+}
+
+void editor_finish(int layer) {
+    wait_for_esc_release();
+    if (editor_leave_without_saving)
+        history_restore_opening();
+    else
+        save_layer(layer);
+    history_end();
+    open_editor_layer = -1;
+    panel_override = nullptr;
+}
+
+bool pointer_tile_moved() {
+    static int last_tx = -1000000, last_ty = -1000000;
+    int tx, ty;
+    editor_target_tile(&tx, &ty);
+    bool moved = tx != last_tx || ty != last_ty;
+    last_tx = tx;
+    last_ty = ty;
+    return moved;
 }

@@ -27,6 +27,19 @@ static int place_value(int brush) {
     return value;
 }
 
+// A click writes the brush (left) or 0 (right) into the tile under the
+// pointer; true when a button is down. Releasing them ends the stroke.
+static bool place_under_pointer(int brush) {
+    if (!(mouse_b & 3)) {
+        history_buttons_released();
+        return false;
+    }
+    int tx, ty;
+    editor_target_tile(&tx, &ty);
+    history_paint(tx, ty, place_value(brush));
+    return true;
+}
+
 // Moves the view origin one tile for each held arrow, in the order Left,
 // Right, Up, Down, with no bound; `moved` redraws after each move, then 50 ms pass.
 static void move_view_by_arrows(void (*moved)()) {
@@ -50,11 +63,24 @@ static BITMAP *object_preview() {
 
 static void redraw_objects() {
     draw_view(1);
+    outline_pointer_tile();
     present_frame();
+}
+
+// The view after a paint, an undo or a move of the pointer to another tile:
+// redrawn with the brush over its corner, the library's pointer hidden meanwhile.
+static void repaint_objects() {
+    show_mouse(NULL);
+    draw_view(1);
+    outline_pointer_tile();
+    blit(object_preview(), back_buffer, 0, 0, 0, 0, 16, 16);
+    present_frame();
+    show_mouse(screen);
 }
 
 void object_editor_open() {
     reload_layer(1);
+    editor_begin(1);
     show_mouse(screen);
     object_brush = 1;
     redraw_objects();
@@ -74,23 +100,14 @@ bool object_editor_pass() {
         object_brush = clamp_brush(object_brush);
     }
     move_view_by_arrows(redraw_objects);
-    if (mouse_b & 3) {
-        int tx, ty;
-        editor_target_tile(&tx, &ty);
-        int value = place_value(object_brush);
-        show_mouse(NULL);
-        putpixel(object_layer, tx, ty, value);
-        draw_view(1);
-        blit(object_preview(), back_buffer, 0, 0, 0, 0, 16, 16);
-        present_frame();
-        show_mouse(screen);
-    }
-    return key[KEY_ESC];
+    bool undone = editor_history_keys();
+    if (place_under_pointer(object_brush) || undone || pointer_tile_moved())
+        repaint_objects();
+    return editor_esc_held();
 }
 
 void object_editor_close() {
-    wait_for_esc_release();
-    save_layer(1);
+    editor_finish(1);
     show_mouse(NULL);
 }
 
@@ -106,6 +123,7 @@ void edit_objects() {
 // The view with the monster layer, and the brush's sprite over its corner.
 static void draw_monster_view() {
     draw_view(2);
+    outline_pointer_tile();
     draw_sprite(back_buffer, monster_art(monster_brush), 0, 0);
 }
 
@@ -122,6 +140,7 @@ static void show_monster_brush() {
 
 void monster_editor_open() {
     reload_layer(2);
+    editor_begin(2);
     show_mouse(screen);
     monster_brush = 1;
     redraw_monsters();
@@ -139,21 +158,17 @@ bool monster_editor_pass() {
         rest(150);
     }
     move_view_by_arrows(redraw_monsters);
-    if (mouse_b & 3) {
-        int tx, ty;
-        editor_target_tile(&tx, &ty);
-        int value = place_value(monster_brush);
+    bool undone = editor_history_keys();
+    if (place_under_pointer(monster_brush) || undone || pointer_tile_moved()) {
         show_mouse(NULL);
-        putpixel(monster_layer, tx, ty, value);
         redraw_monsters();
         show_mouse(screen);
     }
-    return key[KEY_ESC];
+    return editor_esc_held();
 }
 
 void monster_editor_close() {
-    wait_for_esc_release();
-    save_layer(2);
+    editor_finish(2);
     show_mouse(NULL);
 }
 

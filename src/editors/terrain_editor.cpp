@@ -65,8 +65,10 @@ static void terrain_view_keys() {
 static void terrain_paint() {
     bool left = mouse_b & 1;
     bool right = mouse_b & 2;
-    if (!left && !right)
+    if (!left && !right) {
+        history_buttons_released();
         return;
+    }
     int tx, ty;
     editor_target_tile(&tx, &ty);
     if (key[KEY_SPACE]) {
@@ -80,10 +82,11 @@ static void terrain_paint() {
     }
     if (terrain_paint_value < 0)
         terrain_paint_value = terrain_brush;
-    putpixel(terrain_layer, tx, ty, terrain_paint_value); // clipped outside the layer
+    history_paint(tx, ty, terrain_paint_value); // nothing outside the layer
 }
 
-// The brush's tile over the view's top-left corner, marked as the view marks it.
+// The brush's tile over the view's top-left corner: a diagonal for the dark
+// floors (as the view marks them), a dot of colour 73 for code 0.
 static void draw_terrain_preview() {
     blit(game_bitmap(TERRAIN_ART_BASE + terrain_brush), back_buffer, 0, 0, 0, 0, 16, 16);
     if (terrain_brush == CODE_DARK_A || terrain_brush == CODE_DARK_B)
@@ -94,6 +97,7 @@ static void draw_terrain_preview() {
 
 void terrain_editor_open() {
     reload_layer(0);
+    editor_begin(0);
     terrain_brush = editor_last_terrain;
     terrain_paint_value = -1;
     draw_view(1);
@@ -103,19 +107,20 @@ void terrain_editor_open() {
 bool terrain_editor_pass() {
     terrain_brush_keys();
     terrain_view_keys();
+    editor_history_keys();
     terrain_paint();
     draw_view(1);
+    outline_pointer_tile();
     draw_terrain_preview();
     int px, py;
     frame_mouse(&px, &py);
     putpixel(back_buffer, px, py, 255); // the pointer
     present_frame();
-    return key[KEY_ESC];
+    return editor_esc_held();
 }
 
 void terrain_editor_close() {
-    wait_for_esc_release();
-    save_layer(0);
+    editor_finish(0);
     show_mouse(NULL);
     editor_last_terrain = terrain_brush;
 }

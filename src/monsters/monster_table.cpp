@@ -23,6 +23,28 @@ static const KindValues kind_values[MAX_MONSTER_KIND + 1] = {
     {30, 20, 0, 1, 0},    // 14: horizontal patroller, starts left, cannot be shot
 };
 
+void monster_kind_size(int kind, int *width, int *height) {
+    bool known = kind >= 1 && kind <= MAX_MONSTER_KIND;
+    *width = known ? kind_values[kind].width : 30;
+    *height = known ? kind_values[kind].height : 20;
+}
+
+bool monster_starts_in_wall(BITMAP *terrain, int kind, int tx, int ty, int *wall_x, int *wall_y, int *code) {
+    int w, h;
+    monster_kind_size(kind, &w, &h);
+    for (int y = ty; y <= ty + (h - 1) / 16; y++)
+        for (int x = tx; x <= tx + (w - 1) / 16; x++) {
+            int c = layer_code(terrain, x, y);
+            if (c > CODE_WALKABLE)
+                continue;
+            *wall_x = x;
+            *wall_y = y;
+            *code = c;
+            return true;
+        }
+    return false;
+}
+
 // Fills the next free record with a monster of `kind` at tile (tx, ty).
 static void add_monster(int kind, int tx, int ty) {
     const KindValues &k = kind_values[kind];

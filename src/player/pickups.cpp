@@ -61,3 +61,9 @@ int probe_point(int x, int y) {
     }
     return terrain_at(tx, ty);
 }
+
+bool object_can_be_taken(BITMAP *terrain, int tx, int ty) {
+    int code = layer_code(terrain, tx, ty);
+    bool opens = code == CODE_CRACKED || code == CODE_GATE_A || code == CODE_GATE_B;
+    return code > CODE_WALKABLE || opens;
+}

@@ -6,13 +6,14 @@
 // and every object is checked to fit inside its parent, and the contents of
 // the types the game uses to fit inside their object.
 #include "assets.h"
+#include "file_io.h"
+#include <unistd.h>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
 namespace {
 
-constexpr long MAX_DATAFILE_BYTES = 64L << 20;
 constexpr int MAX_NESTING = 8;
 
 // A bounded reader over one object's bytes; every read past the end fails.
@@ -120,6 +121,68 @@ bool printable_type(long type) {
 
 const char *const DOES_NOT_FIT = "does not fit";
 
+// Types whose loaders build graphics-mode objects; when one of them fails,
+// Allegro frees the datafile twice. The game uses none of them.
+struct RefusedType {
+    long type;
+    const char *what;
+};
+const RefusedType refused_types[] = {
+    {DAT_RLE_SPRITE, "is an RLE sprite, which this game does not load (store it as a bitmap)"},
+    {DAT_C_SPRITE, "is a compiled sprite, which this game does not load (store it as a bitmap)"},
+    {DAT_XC_SPRITE, "is a mode-X compiled sprite, which this game does not load (store it as a bitmap)"},
+};
+
+const char *refusal(long type) {
+    for (const RefusedType &r : refused_types)
+        if (r.type == type)
+            return r.what;
+    return nullptr;
+}
+
+// Undoes the LZSS packing of one entry the way Allegro's reader does: a
+// 4096-byte ring starting at 4078, a flag byte for every eight items, a set
+// bit a literal byte, a clear one a 12-bit position and 4-bit length (+3).
+// Stops as soon as `want` bytes are out, as Allegro does; `*used` is then
+// how many packed bytes it read. False when the packed bytes end first.
+bool unpack_lzss(const unsigned char *in, long in_size, long want, std::vector<unsigned char> &out, long *used) {
+    const int N = 4096, F = 18, THRESHOLD = 2;
+    unsigned char ring[N] = {};
+    int r = N - F;
+    unsigned flags = 0;
+    long pos = 0;
+    out.clear();
+    out.reserve(want);
+    while ((long)out.size() < want) {
+        if (((flags >>= 1) & 256) == 0) {
+            if (pos >= in_size)
+                return false;
+            flags = in[pos++] | 0xFF00;
+        }
+        if (flags & 1) {
+            if (pos >= in_size)
+                return false;
+            ring[r] = in[pos++];
+            out.push_back(ring[r]);
+            r = (r + 1) & (N - 1);
+            continue;
+        }
+        if (pos + 2 > in_size)
+            return false;
+        int from = in[pos] | ((in[pos + 1] & 0xF0) << 4);
+        int length = (in[pos + 1] & 0x0F) + THRESHOLD;
+        pos += 2;
+        for (int k = 0; k <= length && (long)out.size() < want; k++) {
+            unsigned char c = ring[(from + k) & (N - 1)];
+            ring[r] = c;
+            r = (r + 1) & (N - 1);
+            out.push_back(c);
+        }
+    }
+    *used = pos;
+    return true;
+}
+
 // One object: its properties, its header, and its contents by type.
 // Returns nullptr when sound, else what is wrong with it.
 const char *check_object(Reader &r, int depth) {
@@ -127,16 +190,27 @@ const char *check_object(Reader &r, int depth) {
         r.skip(8);
         r.skip(r.get(4));
     }
-    long type = r.get(4), stored = r.get(4), unpacked = r.get(4);
+    long type = r.get(4), stored = r.get(4), size = r.get(4);
     if (!r.ok || stored < 0 || stored > r.left)
         return DOES_NOT_FIT;
     if (!printable_type(type))
         return "has no valid type";
-    if (unpacked < 0)
-        return "is compressed on its own; pack the datafile without per-entry compression";
-    if (unpacked != stored)
+    if (const char *refused = refusal(type))
+        return refused;
+    // A negative size marks an entry packed on its own: Allegro unpacks it
+    // from the bytes that follow until it has -size bytes.
+    std::vector<unsigned char> unpacked;
+    Reader body{r.p, size, true};
+    if (size < 0) {
+        long used = 0;
+        if (-size > MAX_DATAFILE_BYTES)
+            return "unpacks to more than this game loads";
+        if (!unpack_lzss(r.p, r.left, -size, unpacked, &used) || used != stored)
+            return "has damaged packed data";
+        body = Reader{unpacked.data(), -size, true};
+    } else if (size != stored) {
         return DOES_NOT_FIT;
-    Reader body{r.p, stored, true};
+    }
     r.skip(stored);
     bool fits = true;
     switch (type) {
@@ -144,7 +218,7 @@ const char *check_object(Reader &r, int depth) {
     case DAT_SAMPLE: fits = check_sample(body); break;
     case DAT_MIDI: fits = check_midi(body); break;
     case DAT_FONT: fits = check_font(body); break;
-    case DAT_PALETTE: fits = stored >= 768; break;
+    case DAT_PALETTE: fits = body.left >= 768; break;
     case DAT_FILE:
         if (depth >= MAX_NESTING)
             return "nests datafiles too deeply";
@@ -170,6 +244,13 @@ const char *check_objects(Reader r, int depth, int *bad_index, bool top) {
     return r.ok ? nullptr : "damaged or truncated datafile";
 }
 
+bool refused_entry(const char *wrong) {
+    for (const RefusedType &r : refused_types)
+        if (r.what == wrong)
+            return true;
+    return false;
+}
+
 } // namespace
 
 bool check_datafile_bytes(const unsigned char *bytes, long size, char *why, int why_size) {
@@ -177,20 +258,23 @@ bool check_datafile_bytes(const unsigned char *bytes, long size, char *why, int 
     const char *wrong = size < 8 ? "damaged or truncated datafile" : check_objects(Reader{bytes, size, true}, 0, &bad, true);
     if (!wrong)
         return true;
-    if (bad >= 0)
+    if (bad >= 0 && refused_entry(wrong))
+        snprintf(why, why_size, "entry %d %s", bad, wrong);
+    else if (bad >= 0)
         snprintf(why, why_size, "damaged or truncated datafile (entry %d %s)", bad, wrong);
     else
         snprintf(why, why_size, "%s", wrong);
     return false;
 }
 
-bool check_datafile_file(const char *file, char *why, int why_size) {
-    PACKFILE *f = pack_fopen(file, F_READ_PACKED);
+// Reads the datafile `path` through the packfile layer, which undoes a
+// packing of the whole file, into `bytes`; false with the reason.
+static bool read_unpacked(const char *path, std::vector<unsigned char> &bytes, char *why, int why_size) {
+    PACKFILE *f = pack_fopen(path, F_READ_PACKED);
     if (!f) {
         snprintf(why, why_size, "not an Allegro datafile");
         return false;
     }
-    std::vector<unsigned char> bytes;
     unsigned char chunk[16384];
     long n;
     while ((n = pack_fread(chunk, sizeof chunk, f)) > 0 && (long)bytes.size() <= MAX_DATAFILE_BYTES)
@@ -200,5 +284,33 @@ bool check_datafile_file(const char *file, char *why, int why_size) {
         snprintf(why, why_size, "too large to be a datafile of this game");
         return false;
     }
-    return check_datafile_bytes(bytes.data(), (long)bytes.size(), why, why_size);
+    return true;
+}
+
+// Opens `file` once (a regular file, never a pipe) and checks it; when
+// `load` is given, the library then loads that very file into *load.
+static bool check_and_load(const char *file, DATAFILE **load, char *why, int why_size) {
+    int fd = open_input_file(file, MAX_DATAFILE_BYTES, why, why_size);
+    if (fd < 0)
+        return false;
+    char buf[64];
+    const char *same_file = reopen_name(fd, file, buf, sizeof buf);
+    std::vector<unsigned char> bytes;
+    bool ok = read_unpacked(same_file, bytes, why, why_size) &&
+              check_datafile_bytes(bytes.data(), (long)bytes.size(), why, why_size);
+    if (ok && load && !(*load = load_datafile(same_file))) {
+        snprintf(why, why_size, "not a readable Allegro datafile");
+        ok = false;
+    }
+    close(fd);
+    return ok;
+}
+
+bool check_datafile_file(const char *file, char *why, int why_size) {
+    return check_and_load(file, nullptr, why, why_size);
+}
+
+DATAFILE *load_checked_datafile_file(const char *file, char *why, int why_size) {
+    DATAFILE *data = nullptr;
+    return check_and_load(file, &data, why, why_size) ? data : nullptr;
 }

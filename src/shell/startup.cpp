@@ -22,33 +22,18 @@ static const char *const datafile_names[] = {"data.dat", "guy.dat", "monster.dat
 // Loads datafile `which` and checks every entry the game uses.
 static DATAFILE *load_checked_datafile(int which) {
     const char *name = datafile_names[which];
-    char why[160];
-    if (access(name, R_OK) != 0) {
-        fprintf(stderr, "%s: file not found or not readable\n", name);
-        return nullptr;
-    }
-    if (!check_datafile_file(name, why, sizeof why)) {
-        fprintf(stderr, "%s: %s\n", name, why);
-        return nullptr;
-    }
-    DATAFILE *data = load_datafile(name);
-    if (!data) {
-        fprintf(stderr, "%s: not a readable Allegro datafile\n", name);
-        return nullptr;
-    }
-    if (!check_datafile(data, which, why, sizeof why)) {
-        fprintf(stderr, "%s: %s\n", name, why);
+    char why[200];
+    DATAFILE *data = load_checked_datafile_file(name, why, sizeof why);
+    if (data && !check_datafile(data, which, why, sizeof why)) {
         unload_datafile(data);
-        return nullptr;
+        data = nullptr;
     }
+    if (!data)
+        fprintf(stderr, "%s: %s\n", name, why);
     return data;
 }
 
-// The start view draws tiles 65..81 x 150..166.
-static const int MIN_LAYER_W = 82, MIN_LAYER_H = 167;
-
-// Loads one layer file; checks its size against the start view and the
-// terrain layer.
+// Loads one layer file and checks that it fits the layers loaded before it.
 static BITMAP *load_checked_layer(int layer) {
     const char *name = layer_file_name(layer);
     BITMAP *bmp = load_layer(name, palette);
@@ -56,19 +41,9 @@ static BITMAP *load_checked_layer(int layer) {
         fprintf(stderr, "%s: %s\n", name, layer_error);
         return nullptr;
     }
-    const char *problem = nullptr;
-    char why[160];
-    if (bmp->w < MIN_LAYER_W || bmp->h < MIN_LAYER_H) {
-        snprintf(why, sizeof why, "%dx%d tiles is too small for the start view (needs at least %dx%d)",
-                 bmp->w, bmp->h, MIN_LAYER_W, MIN_LAYER_H);
-        problem = why;
-    } else if (layer > 0 && (bmp->w != terrain_layer->w || bmp->h != terrain_layer->h)) {
-        snprintf(why, sizeof why, "%dx%d tiles, but map.map is %dx%d", bmp->w, bmp->h,
-                 terrain_layer->w, terrain_layer->h);
-        problem = why;
-    }
-    if (problem) {
-        fprintf(stderr, "%s: %s\n", name, problem);
+    char why[200];
+    if (!layer_fits_world(layer, bmp, why, sizeof why)) {
+        fprintf(stderr, "%s: %s\n", name, why);
         destroy_bitmap(bmp);
         return nullptr;
     }

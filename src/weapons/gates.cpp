@@ -2,7 +2,7 @@
 #include "weapons.h"
 #include "layers.h"
 
-constexpr int GATE_CLOSED_A = 26, GATE_CLOSED_B = 27; // closed gates: block everything
+constexpr int GATE_CLOSED_A = CODE_GATE_A, GATE_CLOSED_B = CODE_GATE_B; // closed gates: block everything
 constexpr int GATE_OPENING = 30; // a closed gate's code plus this is its open code (56, 57)
 
 static bool closed_gate(int c) { return c == GATE_CLOSED_A || c == GATE_CLOSED_B; }

@@ -1,5 +1,6 @@
 // layer_files.cpp -- loading, checking and saving the 8-bit PCX layer files
 #include "layers.h"
+#include "file_io.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -47,6 +48,16 @@ static long rle_end(const unsigned char *bytes, long size, int rows, int row_byt
     return pos;
 }
 
+// Offset of the palette marker: Allegro's PCX reader takes the first byte 12
+// after the image data as the start of the 256-colour palette, so padding
+// after the palette is fine, but anything else before it is not.
+static long palette_marker(const unsigned char *bytes, long size, long image_end) {
+    for (long pos = image_end; pos < size; pos++)
+        if (bytes[pos] == 12)
+            return pos;
+    return -1;
+}
+
 bool check_pcx_bytes(const unsigned char *bytes, long size, char *why, int why_size) {
     if (size < 128 + 769) {
         snprintf(why, why_size, "too short to be a PCX image (%ld bytes)", size);
@@ -72,51 +83,39 @@ bool check_pcx_bytes(const unsigned char *bytes, long size, char *why, int why_s
         return false;
     }
     long end = rle_end(bytes, size, height, row_bytes);
-    if (end < 0 || end > size - 769) {
+    if (end < 0) {
         snprintf(why, why_size, "truncated: the image data ends before the last row");
         return false;
     }
-    if (bytes[size - 769] != 12) {
+    long marker = palette_marker(bytes, size, end);
+    if (marker < 0) {
         snprintf(why, why_size, "truncated or damaged: no palette after the image data");
+        return false;
+    }
+    if (size - marker - 1 < 768) {
+        snprintf(why, why_size, "truncated: the palette is cut short");
         return false;
     }
     return true;
 }
 
-// Reads a whole file into `out`; false with the reason when it cannot.
-static bool read_file(const char *file, std::vector<unsigned char> &out, char *why, int why_size) {
-    FILE *f = fopen(file, "rb");
-    if (!f) {
-        snprintf(why, why_size, "cannot be opened (%s)", strerror(errno));
-        return false;
-    }
-    unsigned char chunk[65536];
-    size_t n;
-    // A layer of MAX_LAYER_SIDE squared with worst-case RLE stays below this.
-    const size_t limit = (size_t)MAX_LAYER_SIDE * MAX_LAYER_SIDE * 2 + 4096;
-    while ((n = fread(chunk, 1, sizeof chunk, f)) > 0) {
-        out.insert(out.end(), chunk, chunk + n);
-        if (out.size() > limit) {
-            fclose(f);
-            snprintf(why, why_size, "too large to be a layer file");
-            return false;
-        }
-    }
-    bool failed = ferror(f);
-    fclose(f);
-    if (failed)
-        snprintf(why, why_size, "cannot be read (%s)", strerror(errno));
-    return !failed;
-}
+// A layer file can be at most this large: a layer of MAX_LAYER_SIDE squared
+// with the worst RLE (two bytes a pixel), its header and palette, and room
+// for the padding some paint programs add.
+static const long MAX_LAYER_FILE_BYTES = (long)MAX_LAYER_SIDE * MAX_LAYER_SIDE * 2 + 65536;
 
 BITMAP *load_layer(const char *file, RGB *pal) {
     std::vector<unsigned char> bytes;
     layer_error[0] = 0;
-    if (!read_file(file, bytes, layer_error, sizeof layer_error))
+    if (!read_input_file(file, MAX_LAYER_FILE_BYTES, bytes, layer_error, sizeof layer_error))
         return nullptr;
     if (!check_pcx_bytes(bytes.data(), (long)bytes.size(), layer_error, sizeof layer_error))
         return nullptr;
-    BITMAP *bmp = load_pcx(file, pal);
+    // The bytes checked are the bytes loaded: no second open of the file.
+    PACKFILE *f = open_memory_packfile(bytes.data(), (long)bytes.size());
+    BITMAP *bmp = f ? load_pcx_pf(f, pal) : nullptr;
+    if (f)
+        pack_fclose(f);
     if (!bmp || bitmap_color_depth(bmp) != 8) {
         if (bmp)
             destroy_bitmap(bmp);
@@ -126,49 +125,84 @@ BITMAP *load_layer(const char *file, RGB *pal) {
     return bmp;
 }
 
-// Flushes a written file to disk.
-static bool sync_file(const char *file) {
-    int fd = open(file, O_RDONLY);
-    if (fd < 0)
+bool layer_fits_world(int layer, const BITMAP *bmp, char *why, int why_size) {
+    if (bmp->w < MIN_LAYER_W || bmp->h < MIN_LAYER_H) {
+        snprintf(why, why_size, "%dx%d tiles is too small for the start view (needs at least %dx%d)", bmp->w,
+                 bmp->h, MIN_LAYER_W, MIN_LAYER_H);
         return false;
-    bool ok = fsync(fd) == 0;
-    close(fd);
-    return ok;
+    }
+    BITMAP *const layers[] = {terrain_layer, object_layer, monster_layer};
+    for (int other = 0; other < 3; other++) {
+        const BITMAP *o = layers[other];
+        if (other == layer || !o)
+            continue;
+        if (o->w != bmp->w || o->h != bmp->h) {
+            snprintf(why, why_size, "%dx%d tiles, but %s is %dx%d", bmp->w, bmp->h, layer_files[other], o->w, o->h);
+            return false;
+        }
+    }
+    return true;
 }
 
-// The mode a saved file gets: that of the file it replaces, or what a plain
-// new file would get (mkstemp alone would make it private to its owner).
-static mode_t mode_for(const char *file) {
-    struct stat st;
-    if (stat(file, &st) == 0)
-        return st.st_mode & 07777;
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
+// --- Saving -----------------------------------------------------------------
+
+static void put_le16(std::vector<unsigned char> &out, int v) {
+    out.push_back((unsigned char)(v & 0xff));
+    out.push_back((unsigned char)((v >> 8) & 0xff));
+}
+
+// One row in PCX run-length form: runs of up to 63, and a single byte that
+// looks like a run count (0xC0 and up) written as a run of one.
+static void encode_row(std::vector<unsigned char> &out, const unsigned char *row, int width) {
+    int x = 0;
+    while (x < width) {
+        int run = 1;
+        while (x + run < width && run < 63 && row[x + run] == row[x])
+            run++;
+        if (run > 1 || (row[x] & 0xC0) == 0xC0)
+            out.push_back((unsigned char)(0xC0 | run));
+        out.push_back(row[x]);
+        x += run;
+    }
+}
+
+void encode_pcx(const BITMAP *bmp, const RGB *pal, std::vector<unsigned char> &out) {
+    out.clear();
+    out.insert(out.end(), {10, 5, 1, 8});
+    put_le16(out, 0);
+    put_le16(out, 0);
+    put_le16(out, bmp->w - 1);
+    put_le16(out, bmp->h - 1);
+    put_le16(out, 320);
+    put_le16(out, 200);
+    for (int c = 0; c < 16; c++)
+        out.insert(out.end(), {(unsigned char)_rgb_scale_6[pal[c].r & 63], (unsigned char)_rgb_scale_6[pal[c].g & 63],
+                               (unsigned char)_rgb_scale_6[pal[c].b & 63]});
+    out.push_back(0); // reserved
+    out.push_back(1); // one colour plane
+    put_le16(out, bmp->w);
+    put_le16(out, 1);
+    put_le16(out, bmp->w);
+    put_le16(out, bmp->h);
+    out.insert(out.end(), 54, 0);
+    for (int y = 0; y < bmp->h; y++)
+        encode_row(out, bmp->line[y], bmp->w);
+    out.push_back(12);
+    for (int c = 0; c < 256; c++)
+        out.insert(out.end(), {(unsigned char)_rgb_scale_6[pal[c].r & 63], (unsigned char)_rgb_scale_6[pal[c].g & 63],
+                               (unsigned char)_rgb_scale_6[pal[c].b & 63]});
 }
 
 int write_layer_file(const char *file, BITMAP *bmp, const RGB *pal) {
-    std::string temp = std::string(file) + ".XXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back(0);
-    int fd = mkstemp(name.data());
-    const char *reason = nullptr;
-    if (fd < 0) {
-        reason = strerror(errno);
-    } else {
-        fchmod(fd, mode_for(file));
-        close(fd);
-        if (!bmp || save_pcx(name.data(), bmp, pal) != 0)
-            reason = "the image could not be written";
-        else if (!sync_file(name.data()))
-            reason = "the image could not be flushed to disk";
-        else if (rename(name.data(), file) != 0)
-            reason = strerror(errno);
-        if (reason)
-            unlink(name.data());
+    char why[512];
+    if (!bmp || bitmap_color_depth(bmp) != 8) {
+        fprintf(stderr, "%s: not saved (no 8-bit layer in memory); the old file is kept\n", file);
+        return -1;
     }
-    if (reason) {
-        fprintf(stderr, "%s: not saved (%s); the old file is kept\n", file, reason);
+    std::vector<unsigned char> bytes;
+    encode_pcx(bmp, pal, bytes);
+    if (write_file_atomically(file, bytes.data(), (long)bytes.size(), why, sizeof why) != 0) {
+        fprintf(stderr, "%s: not saved: %s\n", file, why);
         return -1;
     }
     return 0;

@@ -5,6 +5,16 @@
 #include "player.h"
 
 int room_lit = 1; // 1 when the last draw_view met no dark tile, 0 when it did
+void (*panel_override)(BITMAP *dest) = nullptr; // an open editor's own panel
+
+// Editors only: a tile outside the layer, striped so that the edge of the
+// world cannot be taken for a wall of code 0 (play draws it as code 0).
+static void draw_outside_tile(int x, int y) {
+    int colours[2] = {makecol(0, 0, 0), makecol(255, 255, 255)};
+    for (int j = 0; j < 16; j++)
+        for (int i = 0; i < 16; i++)
+            putpixel(back_buffer, x + i, y + j, colours[((i + j) / 4) % 2]); // diagonal stripes
+}
 
 // Code of (tx, ty) in `layer`; a tile outside it reads as 0, so it draws as
 // the boundary tile and never from an entry that is not tile art.
@@ -15,6 +25,10 @@ static int code_at(BITMAP *layer, int tx, int ty) {
 
 // Draws one tile of the view at play-field (x, y); returns true for a dark tile.
 static bool draw_tile(int mode, int tx, int ty, int x, int y) {
+    if (mode != 0 && layer_code(terrain_layer, tx, ty) < 0) {
+        draw_outside_tile(x, y);
+        return false;
+    }
     int t = code_at(terrain_layer, tx, ty);
     int o = code_at(object_layer, tx, ty);
     if (mode == 0 && t >= 85) // the game shows high floor codes as plain floor
@@ -84,7 +98,10 @@ void draw_panel(BITMAP *dest) {
 }
 
 void present_frame() {
-    draw_panel(back_buffer);
+    if (panel_override)
+        panel_override(back_buffer);
+    else
+        draw_panel(back_buffer);
     acquire_screen();
     present_region(back_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
     release_screen();

@@ -57,13 +57,15 @@ stop_all() {
 }
 
 # make_run_dir [WORLD_SOURCE]: a fresh run folder with the datafiles and the
-# layer files built from WORLD_SOURCE (default: the default world).
+# layer files built from WORLD_SOURCE (default: the default world). The test
+# worlds are small on purpose (no goal, a monster at a door): built with
+# --force, the problems the check finds go to the log only.
 make_run_dir() {
     RUN_DIR="$ARTIFACTS/run"
     rm -rf "$RUN_DIR"
     mkdir -p "$RUN_DIR"
     cp "$GAME_DIR/data.dat" "$GAME_DIR/guy.dat" "$GAME_DIR/monster.dat" "$RUN_DIR/"
-    "$WORLD_TOOL" -C "$RUN_DIR" build "${1:-$SOURCE_DIR/world}" > "$ARTIFACTS/world-build.log" 2>&1 \
+    "$WORLD_TOOL" -C "$RUN_DIR" build --force "${1:-$SOURCE_DIR/world}" > "$ARTIFACTS/world-build.log" 2>&1 \
         || fail "world build failed: $(cat "$ARTIFACTS/world-build.log")"
 }
 
@@ -249,7 +251,7 @@ render_world() {
     rm -rf "$dir"
     mkdir -p "$dir"
     cp "$GAME_DIR/data.dat" "$GAME_DIR/monster.dat" "$dir/"
-    "$WORLD_TOOL" -C "$dir" build "$1" > "$dir/build.log" 2>&1 || fail "cannot build $1: $(cat "$dir/build.log")"
+    "$WORLD_TOOL" -C "$dir" build --force "$1" > "$dir/build.log" 2>&1 || fail "cannot build $1: $(cat "$dir/build.log")"
     out=$("$WORLD_TOOL" -C "$dir" render "$ARTIFACTS/$2.png" 2>&1) || fail "cannot render $1: $out"
     # "OUT.png: tiles 65..81 x 150..166, 272x272 pixels"
     RENDER_TX=$(echo "$out" | sed -n 's/.*tiles \([0-9]*\)\.\..* x .*/\1/p')
@@ -280,3 +282,5 @@ distinct_colours() {
 }
 
 pass() { echo "PASS: $*"; exit 0; }
+# skip WHY: this machine cannot run the story (ctest counts it as skipped).
+skip() { echo "SKIP: $*"; exit 77; }

@@ -1,5 +1,9 @@
 // world_tool_test.cpp -- lamplight-world run on the default world and on small broken worlds
 #include "layers.h"
+#include "names.h"
+#include "editors.h"
+#include <sstream>
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -77,7 +81,7 @@ void paint_codes(const TempDir &dir, int first, int count) {
 const char *const TEST_LEGEND =
     "# test legend\n"
     "terrain # 0 boundary\nterrain E 74 exit\nterrain . 72 floor\nterrain : 53 dark\n"
-    "terrain = 30 wall\nterrain x 89 no art\n"
+    "terrain = 30 wall\nterrain % 11 cracked\nterrain x 89 no art\n"
     "object . 0 none\nobject ! 2 goal\nobject $ 1 coin\nobject z 15 unknown\n"
     "monster . 0 none\nmonster 2 2 chaser\nmonster K 1 giant\nmonster q 15 unknown\n";
 
@@ -116,7 +120,7 @@ TEST(WorldDefault, DefaultWorldPassesCheckAndHoldsWhatTheGameNeeds) {
     TempDir dir;
     ToolRun built = run_tool(dir.path, std::string("build ") + WORLD_SOURCE_DIR);
     ASSERT_EQ(built.status, 0) << built.output;
-    ToolRun checked = run_tool(dir.path, "check");
+    ToolRun checked = run_tool(dir.path, "check --strict");
     EXPECT_EQ(checked.status, 0) << checked.output;
     // The features the route is made of, twelve rooms or more, two of them dark.
     PALETTE pal;
@@ -208,6 +212,26 @@ TEST(WorldCheck, NamesEachFaultOfABrokenWorldAndPassesASoundOne) {
          {"room round (67, 152) has no dark floor, but its view shows the dark floor at (81, 153)"}, {}},
         {"a character the legend lacks, in the last layer built", {{2, 70, 155, '@'}},
          {"monsters.txt row 7 column 7: '@' is not in the monster legend"}, {}},
+        // Unfair, not broken: warnings that pass a plain check. The start's
+        // arrival place is (73..74, 162); B's door arrival is (82..83, 157..159).
+        {"monsters near the start and the door, one five tiles off",
+         {{2, 76, 160, '2'}, {2, 87, 152, '2'}, {2, 67, 152, '2'}},
+         {"ok: 100x170 tiles, no problems (see the warnings)",
+          "warning: monster kind 2 at (76, 160) waits within 4 tiles of the start (73..74, 162)",
+          "warning: monster kind 2 at (87, 152) waits within 4 tiles of the arrival place of the exit at (80, 157) "
+          "leading right"},
+         {"(67, 152)"}},
+        {"a cracked wall of four tiles in a row, one of three",
+         {{0, 67, 156, '=', 72, 156}, {0, 68, 156, '%', 71, 156}, {0, 75, 156, '=', 78, 156}, {0, 75, 156, '%', 77, 156}},
+         {"ok: 100x170 tiles, no problems (see the warnings)",
+          "warning: cracked wall at (68..71, 156..156): no bomb the player can drop opens all 4 of its tiles"},
+         {"(75..77"}},
+        {"a coin on floor shut in by walls, one in an open nook",
+         {{0, 84, 154, '=', 86, 156}, {0, 85, 155, '.'}, {1, 85, 155, '$'}, {0, 90, 152, '=', 90, 153},
+          {1, 91, 152, '$'}},
+         {"ok: 100x170 tiles, no problems (see the warnings)",
+          "warning: object 1 at (85, 155): no place the player can stand lets a probe reach its tile"},
+         {"(91, 152)"}},
     };
     for (const BrokenWorld &c : cases) {
         SCOPED_TRACE(c.fault);
@@ -227,12 +251,68 @@ TEST(WorldCheck, NamesEachFaultOfABrokenWorldAndPassesASoundOne) {
             run = run_tool(dir.path, "check");
         else
             EXPECT_FALSE(fs::exists(dir.path / "map.map")) << "a failed build writes no layer";
-        EXPECT_EQ(run.status, c.named[0].compare(0, 3, "ok:") == 0 ? 0 : 1) << "only the sound world is ok";
+        EXPECT_EQ(run.status, c.named[0].compare(0, 3, "ok:") == 0 ? 0 : 1) << "only sound worlds are ok";
+        if (c.named[0].find("warnings") != std::string::npos) {
+            EXPECT_EQ(run_tool(dir.path, "check --strict").status, 1) << "warnings fail a strict check";
+        }
         for (const std::string &line : c.named)
             EXPECT_TRUE(contains(run, line)) << line << "\n" << run.output;
         for (const std::string &text : c.not_named)
             EXPECT_FALSE(contains(run, text)) << text << "\n" << run.output;
     }
+}
+
+// build runs every check first: a world the game would start inside a wall
+// is not written, unless forced; usage errors and --help as a tool should.
+TEST(WorldBuild, RefusesABrokenWorldUnlessForcedAndExplainsItsUsage) {
+    TextWorld world;
+    world.set(0, 74, 162, '=');
+    TempDir dir;
+    world.write(dir);
+    ToolRun refused = run_tool(dir.path, "build .");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(contains(refused, "start: the player starts in a wall: tile (74, 162) has code 30")) << refused.output;
+    EXPECT_TRUE(contains(refused, "1 problem; no layer file written (--force writes anyway)")) << refused.output;
+    EXPECT_FALSE(fs::exists(dir.path / "map.map"));
+    ToolRun forced = run_tool(dir.path, "build --force .");
+    EXPECT_EQ(forced.status, 0) << forced.output;
+    EXPECT_TRUE(contains(forced, "start: the player starts in a wall")) << forced.output;
+    EXPECT_TRUE(fs::exists(dir.path / "map.map"));
+
+    for (const char *help : {"--help", "-h"}) {
+        std::string out = std::string(WORLD_TOOL) + " " + help + " 2>/dev/null";
+        FILE *pipe = popen(out.c_str(), "r");
+        char text[4096] = "";
+        size_t n = fread(text, 1, sizeof text - 1, pipe);
+        text[n] = 0;
+        EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 0) << help;
+        EXPECT_NE(std::string(text).find("usage: lamplight-world"), std::string::npos) << help << ": " << text;
+    }
+    for (const char *wrong : {"bogus", "build", "check --force", "build --strict .", "render"}) {
+        ToolRun run = run_tool(dir.path, wrong);
+        EXPECT_EQ(run.status, 2) << wrong;
+        EXPECT_TRUE(contains(run, "usage: lamplight-world")) << wrong << ": " << run.output;
+    }
+}
+
+// The default legend's descriptions are the game's own names, line by line.
+TEST(WorldText, LegendSaysWhatTheGameCallsEachCode) {
+    std::ifstream in(fs::path(WORLD_SOURCE_DIR) / "legend.txt");
+    std::string line;
+    int lines = 0;
+    const char *const layers[3] = {"terrain", "object", "monster"};
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        char layer[16], character;
+        int code, used = 0;
+        ASSERT_EQ(sscanf(line.c_str(), "%15s %c %d %n", layer, &character, &code, &used), 3) << line;
+        int index = (int)(std::find(layers, layers + 3, std::string(layer)) - layers);
+        ASSERT_LT(index, 3) << line;
+        EXPECT_EQ(line.substr(used), code_description(index, code)) << line;
+        lines++;
+    }
+    EXPECT_GT(lines, 40);
 }
 
 TEST(WorldText, BuildThenDumpGivesBackTheSource) {
@@ -257,9 +337,9 @@ TEST(WorldText, DumpGivesNewCodesACharacterAndBuildsBackWhileCharactersLast) {
     ToolRun dumped = run_tool(first.path, "dump " + source.path.string());
     ASSERT_EQ(dumped.status, 0) << dumped.output;
     std::string legend = read_file(source.path / "legend.txt");
-    EXPECT_NE(legend.find(" 100 code 100 (added by dump)"), std::string::npos) << legend;
+    EXPECT_NE(legend.find(" 100 floor, drawn in the game like 72 (added by dump)"), std::string::npos) << legend;
     // Built back, the layer files are the same to the byte.
-    ASSERT_EQ(run_tool(second.path, "build " + source.path.string()).status, 0);
+    ASSERT_EQ(run_tool(second.path, "build --force " + source.path.string()).status, 0); // codes without art
     for (const char *f : {"map.map", "obj.map", "mob.map"})
         EXPECT_EQ(read_file(second.path / f), read_file(first.path / f)) << f;
     paint_codes(first, 100, 100); // 100 codes more than the legend has characters for
@@ -297,4 +377,44 @@ TEST(WorldRender, DrawsTheDefaultWorldWithTheGameArt) {
     destroy_bitmap(objects);
     destroy_bitmap(picture);
     unload_datafile(data);
+}
+
+// The editors' panel warns by the rules of the check: over a whole world,
+// the tiles it warns about are the tiles the check names.
+TEST(WorldCheck, EditorWarningsNameTheSameTilesAsTheCheck) {
+    TextWorld world;
+    const Fill fills[] = {{0, 71, 158, '='}, {2, 70, 157, '2'}, {2, 84, 156, 'K'}, {0, 88, 163, '='},
+                          {0, 75, 155, '='}, {1, 75, 155, '$'}, {1, 76, 155, '$'}, {2, 90, 152, '2'}};
+    for (const Fill &f : fills)
+        world.set(f.layer, f.x, f.y, f.c);
+    TempDir dir;
+    world.write(dir);
+    ASSERT_EQ(run_tool(dir.path, "build --force .").status, 0);
+    ToolRun checked = run_tool(dir.path, "check");
+    std::set<std::pair<int, int>> named, warned;
+    std::istringstream lines(checked.output);
+    for (std::string line; std::getline(lines, line);) {
+        int kind, x, y;
+        if (sscanf(line.c_str(), "monster kind %d at (%d, %d) starts inside a wall", &kind, &x, &y) == 3 ||
+            (sscanf(line.c_str(), "object %d at (%d, %d) lies on terrain", &kind, &x, &y) == 3))
+            named.insert({x, y});
+    }
+    EXPECT_EQ(named.size(), 3u) << checked.output;
+    PALETTE pal;
+    terrain_layer = layer_in(dir, "map.map", pal);
+    object_layer = layer_in(dir, "obj.map", pal);
+    monster_layer = layer_in(dir, "mob.map", pal);
+    ASSERT_TRUE(terrain_layer && object_layer && monster_layer);
+    for (int y = 0; y < terrain_layer->h; y++)
+        for (int x = 0; x < terrain_layer->w; x++) {
+            const char *first, *second;
+            tile_warnings(x, y, &first, &second);
+            if (first)
+                warned.insert({x, y});
+        }
+    EXPECT_EQ(warned, named);
+    for (BITMAP **b : {&terrain_layer, &object_layer, &monster_layer}) {
+        destroy_bitmap(*b);
+        *b = nullptr;
+    }
 }

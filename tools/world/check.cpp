@@ -1,8 +1,11 @@
 // check.cpp -- validating a world: layer sizes, closed rooms, start, codes, monsters, exits
 #include "world_tool.h"
 #include "layers.h"
+#include "monsters.h"
+#include "player.h"
 #include <cstdarg>
 #include <cstdio>
+#include <algorithm>
 #include <set>
 
 // Longest run of lines of one kind of problem before they are summed up.
@@ -24,6 +27,12 @@ struct Marker {
     int x0, y0, x1, y1; // half-open: x0 .. x1 - 1
 };
 
+// A place where the player arrives in a room, in tiles, and how it is named.
+struct Arrival {
+    int x0, y0, x1, y1;
+    std::string how;
+};
+
 // What the checks share: the layers, the rooms and the problems found.
 struct Checker {
     BITMAP *terrain, *objects, *monsters;
@@ -31,7 +40,10 @@ struct Checker {
     std::vector<int> region;         // room index per tile, -1 = boundary or no room
     std::vector<Room> rooms;
     std::vector<Marker> markers;     // every monster marker of the layer
+    std::vector<Arrival> arrivals;   // the start and every exit's arrival place
+    std::vector<bool> reached;       // tiles the player can walk to from an arrival place
     std::vector<std::string> lines;  // the problems
+    std::vector<std::string> warnings; // what makes the world unfair, not broken
 };
 
 static void problem(Checker &c, const char *format, ...) {
@@ -41,6 +53,15 @@ static void problem(Checker &c, const char *format, ...) {
     vsnprintf(line, sizeof line, format, args);
     va_end(args);
     c.lines.push_back(line);
+}
+
+static void warning(Checker &c, const char *format, ...) {
+    char line[512];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    c.warnings.push_back(std::string("warning: ") + line);
 }
 
 static const char *dir_name(int dir) {
@@ -152,6 +173,7 @@ static void check_start(Checker &c) {
         if (!walkable(layer_code(c.terrain, x, 162)))
             problem(c, "start: the player starts in a wall: tile (%d, 162) has code %d", x,
                     layer_code(c.terrain, x, 162));
+    c.arrivals.push_back({73, 162, 74, 162, "the start (73..74, 162)"});
 }
 
 // Codes the game has no meaning or art for, summed up after a few lines.
@@ -212,7 +234,8 @@ static void check_rooms(Checker &c) {
 }
 
 static Marker marker(int tx, int ty, int kind) {
-    int w = kind == 1 ? 82 : 30, h = kind == 1 ? 130 : 20;
+    int w, h;
+    monster_kind_size(kind, &w, &h);
     return {tx, ty, kind, tx * 16, ty * 16, tx * 16 + w, ty * 16 + h};
 }
 
@@ -222,16 +245,10 @@ static bool overlap(const Marker &a, const Marker &b) {
 
 // A monster whose box starts on tiles it cannot move on (52 or less) is stuck.
 static void check_marker_terrain(Checker &c, const Marker &m, int &count) {
-    for (int y = m.ty; y <= (m.y1 - 1) / 16; y++)
-        for (int x = m.tx; x <= (m.x1 - 1) / 16; x++) {
-            int code = layer_code(c.terrain, x, y);
-            if (code > CODE_WALKABLE)
-                continue;
-            if (++count <= MAX_LINES_PER_KIND)
-                problem(c, "monster kind %d at (%d, %d) starts inside a wall: its box covers (%d, %d), code %d",
-                        m.kind, m.tx, m.ty, x, y, code);
-            return;
-        }
+    int x, y, code;
+    if (monster_starts_in_wall(c.terrain, m.kind, m.tx, m.ty, &x, &y, &code) && ++count <= MAX_LINES_PER_KIND)
+        problem(c, "monster kind %d at (%d, %d) starts inside a wall: its box covers (%d, %d), code %d", m.kind, m.tx,
+                m.ty, x, y, code);
 }
 
 // Monsters are spawned from the room's left and top wall lines up to, not
@@ -283,8 +300,7 @@ static void check_objects(Checker &c) {
                 continue;
             // Under a cracked wall or a gate it can be taken once that opens.
             int code = layer_code(c.terrain, x, y);
-            bool opens = code == CODE_CRACKED || code == 26 || code == 27;
-            if ((code > CODE_WALKABLE || opens) && room_at(c, x, y) >= 0) {
+            if (object_can_be_taken(c.terrain, x, y) && room_at(c, x, y) >= 0) {
                 goal |= o == 2;
                 continue;
             }
@@ -405,6 +421,9 @@ static void check_exit(Checker &c, const Exit &e) {
         if (overlap(m, place))
             problem(c, "exit at (%d, %d) leading %s: the monster at (%d, %d) stands on its arrival place", e.x, e.y,
                     where, m.tx, m.ty);
+    char how[96];
+    snprintf(how, sizeof how, "the arrival place of the exit at (%d, %d) leading %s", e.x, e.y, where);
+    c.arrivals.push_back({ax0, ay0, ax1, ay1, how});
     int arrival = room_at(c, ax0, ay0);
     for (auto [mx, my] : measure_tiles(e))
         if (room_at(c, mx, my) != arrival) {
@@ -443,7 +462,142 @@ static void check_exits(Checker &c) {
         }
 }
 
-std::vector<std::string> world_problems(const World &world) {
+// --- Fairness: what a newcomer should not meet --------------------------------
+
+// How far apart two tile rectangles are: 0 when they touch or overlap.
+static int tile_gap(int ax0, int ay0, int ax1, int ay1, int bx0, int by0, int bx1, int by1) {
+    int dx = std::max({0, bx0 - ax1, ax0 - bx1}), dy = std::max({0, by0 - ay1, ay0 - by1});
+    return std::max(dx, dy);
+}
+
+// Monsters hit on contact: none may wait within 4 tiles of where the player
+// comes into its room.
+static void check_arrival_distance(Checker &c) {
+    const int NEAREST = 4;
+    for (const Arrival &a : c.arrivals)
+        for (const Marker &m : c.markers) {
+            int mx1 = (m.x1 - 1) / 16, my1 = (m.y1 - 1) / 16;
+            if (room_at(c, m.tx, m.ty) != room_at(c, a.x0, a.y0) ||
+                tile_gap(a.x0, a.y0, a.x1, a.y1, m.tx, m.ty, mx1, my1) > NEAREST)
+                continue;
+            warning(c, "monster kind %d at (%d, %d) waits within %d tiles of %s", m.kind, m.tx, m.ty, NEAREST,
+                    a.how.c_str());
+        }
+}
+
+// A tile the player walks on, counting walls that a bomb, a switch or the
+// cloak opens; exits lead out of the room.
+static bool passable(int code) {
+    bool opens = code == CODE_CRACKED || code == CODE_GATE_A || code == CODE_GATE_B || code == CODE_GHOST_WALL_A ||
+                 code == CODE_GHOST_WALL_B;
+    return (code >= CODE_WALKABLE || opens) && code != CODE_EXIT;
+}
+
+// Marks the passable tiles joined to an arrival place (or the start).
+static void find_reached(Checker &c) {
+    c.reached.assign(c.w * c.h, false);
+    std::vector<int> todo;
+    for (const Arrival &a : c.arrivals)
+        for (int y = a.y0; y <= a.y1; y++)
+            for (int x = a.x0; x <= a.x1; x++)
+                if (passable(layer_code(c.terrain, x, y)) && !c.reached[y * c.w + x]) {
+                    c.reached[y * c.w + x] = true;
+                    todo.push_back(y * c.w + x);
+                }
+    const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1};
+    while (!todo.empty()) {
+        int at = todo.back(), x = at % c.w, y = at / c.w;
+        todo.pop_back();
+        for (int d = 0; d < 4; d++) {
+            int nx = x + dx[d], ny = y + dy[d];
+            if (passable(layer_code(c.terrain, nx, ny)) && !c.reached[ny * c.w + nx]) {
+                c.reached[ny * c.w + nx] = true;
+                todo.push_back(ny * c.w + nx);
+            }
+        }
+    }
+}
+
+// Whether the player can stand with its sprite's corner at world pixel
+// (px, py): its collision area (columns +4..+19, rows +20..+31) on tiles it
+// can walk to.
+static bool player_fits(const Checker &c, int px, int py) {
+    for (int y = (py + 20) >> 4; y <= (py + 31) >> 4; y++)
+        for (int x = (px + 4) >> 4; x <= (px + 19) >> 4; x++)
+            if (x < 0 || y < 0 || x >= c.w || y >= c.h || !c.reached[y * c.w + x])
+                return false;
+    return true;
+}
+
+// Whether a probe line of the player standing with its sprite's corner at
+// world pixel (px, py) crosses the tile rectangle: the horizontal probes run
+// down columns +3 and +20 over rows +20..+31, the vertical ones along rows
+// +19 and +32 over columns +4..+18.
+static bool probe_line_crosses(int px, int py, int left, int top, int right, int bottom) {
+    auto within = [](int v, int lo, int hi) { return v >= lo && v <= hi; };
+    bool rows = py + 31 >= top && py + 20 <= bottom;
+    bool cols = px + 18 >= left && px + 4 <= right;
+    return (rows && (within(px + 3, left, right) || within(px + 20, left, right))) ||
+           (cols && (within(py + 19, top, bottom) || within(py + 32, top, bottom)));
+}
+
+// Objects are taken only where a probe line crosses their tile: is there a
+// place the player can stand from which one does?
+static bool probe_reaches(const Checker &c, int tx, int ty) {
+    int left = tx * 16, top = ty * 16, right = left + 15, bottom = top + 15;
+    for (int py = top - 32; py <= bottom - 19; py++)
+        for (int px = left - 20; px <= right - 3; px++)
+            if (probe_line_crosses(px, py, left, top, right, bottom) && player_fits(c, px, py))
+                return true;
+    return false;
+}
+
+static void check_object_reach(Checker &c) {
+    find_reached(c);
+    for (int y = 0; y < c.objects->h; y++)
+        for (int x = 0; x < c.objects->w; x++)
+            if (layer_code(c.objects, x, y) > 0 && object_can_be_taken(c.terrain, x, y) && !probe_reaches(c, x, y))
+                warning(c, "object %d at (%d, %d): no place the player can stand lets a probe reach its tile",
+                        layer_code(c.objects, x, y), x, y);
+}
+
+// A blast opens the cracked walls among the 3 x 3 tiles round the tile the
+// bomb lies on, which is a tile the player stands on: each group of cracked
+// tiles should open to one bomb, not leave a stub.
+static void check_cracked_groups(Checker &c) {
+    std::vector<bool> seen(c.w * c.h, false);
+    for (int y = 0; y < c.h; y++)
+        for (int x = 0; x < c.w; x++) {
+            if (seen[y * c.w + x] || layer_code(c.terrain, x, y) != CODE_CRACKED)
+                continue;
+            int x0 = x, y0 = y, x1 = x, y1 = y, count = 0;
+            std::vector<int> todo(1, y * c.w + x);
+            seen[todo[0]] = true;
+            while (!todo.empty()) {
+                int at = todo.back(), ax = at % c.w, ay = at / c.w;
+                todo.pop_back();
+                count++;
+                x0 = std::min(x0, ax), x1 = std::max(x1, ax), y0 = std::min(y0, ay), y1 = std::max(y1, ay);
+                const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1};
+                for (int d = 0; d < 4; d++) {
+                    int nx = ax + dx[d], ny = ay + dy[d];
+                    if (layer_code(c.terrain, nx, ny) == CODE_CRACKED && !seen[ny * c.w + nx]) {
+                        seen[ny * c.w + nx] = true;
+                        todo.push_back(ny * c.w + nx);
+                    }
+                }
+            }
+            bool one_bomb = false;
+            for (int cy = y1 - 1; cy <= y0 + 1 && !one_bomb; cy++)
+                for (int cx = x1 - 1; cx <= x0 + 1 && !one_bomb; cx++)
+                    one_bomb = walkable(layer_code(c.terrain, cx, cy));
+            if (!one_bomb)
+                warning(c, "cracked wall at (%d..%d, %d..%d): no bomb the player can drop opens all %d of its tiles "
+                           "(a blast opens the 3 x 3 tiles round the bomb)", x0, x1, y0, y1, count);
+        }
+}
+
+WorldReport check_world(const World &world) {
     Checker c;
     c.terrain = world.layer[0];
     c.objects = world.layer[1];
@@ -464,18 +618,29 @@ std::vector<std::string> world_problems(const World &world) {
     check_monsters(c);
     check_objects(c);
     check_exits(c);
-    return c.lines;
+    check_arrival_distance(c);
+    check_object_reach(c);
+    check_cracked_groups(c);
+    return {c.lines, c.warnings};
 }
 
-int check_command() {
+bool print_report(const WorldReport &report, bool strict) {
+    for (const std::string &line : report.problems)
+        printf("%s\n", line.c_str());
+    for (const std::string &line : report.warnings)
+        printf("%s\n", line.c_str());
+    return report.problems.empty() && (!strict || report.warnings.empty());
+}
+
+int check_command(bool strict) {
     World world;
     if (!load_world(world))
         return 1;
-    std::vector<std::string> lines = world_problems(world);
-    for (const std::string &line : lines)
-        printf("%s\n", line.c_str());
-    if (lines.empty())
-        printf("ok: %dx%d tiles, no problems\n", world.layer[0]->w, world.layer[0]->h);
+    WorldReport report = check_world(world);
+    bool passed = print_report(report, strict);
+    if (passed)
+        printf("ok: %dx%d tiles, no problems%s\n", world.layer[0]->w, world.layer[0]->h,
+               report.warnings.empty() ? "" : " (see the warnings)");
     free_world(world);
-    return lines.empty() ? 0 : 1;
+    return passed ? 0 : 1;
 }

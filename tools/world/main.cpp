@@ -7,69 +7,52 @@
 #include <string>
 #include <unistd.h>
 
-static void usage() {
-    fprintf(stderr,
+static void usage(FILE *to) {
+    fprintf(to,
             "usage: lamplight-world [-C DIR] COMMAND\n"
-            "  build SOURCE_DIR   the text source to map.map, obj.map and mob.map\n"
-            "  dump SOURCE_DIR    map.map, obj.map and mob.map back to the text source\n"
-            "  check              validate the layer files; one line per problem\n"
-            "  render OUT.png     draw the whole world with the art of data.dat and monster.dat\n"
+            "  build [--force] SOURCE_DIR  the text source to map.map, obj.map and mob.map; runs every\n"
+            "                              check first and writes nothing on a problem (--force: writes anyway)\n"
+            "  dump SOURCE_DIR             map.map, obj.map and mob.map back to the text source\n"
+            "  check [--strict]            validate the layer files; one line per problem or warning\n"
+            "                              (warnings fail the check only with --strict)\n"
+            "  render OUT.png              draw the whole world with the art of data.dat and monster.dat\n"
+            "  --help, -h                  this text\n"
             "The layer files (and datafiles) are those of the current folder, or of DIR.\n");
 }
 
-bool load_world(World &world) {
-    bool ok = true;
-    for (int i = 0; i < 3; i++) {
-        world.layer[i] = load_layer(layer_file_name(i), palette);
-        if (!world.layer[i]) {
-            printf("%s: %s\n", layer_file_name(i), layer_error);
-            ok = false;
-        }
-    }
-    if (!ok)
-        free_world(world);
-    return ok;
-}
+// The command line, taken apart: the command, its one argument, its flag.
+struct Command {
+    std::string name, argument;
+    bool flag = false; // --force for build, --strict for check
+};
 
-void free_world(World &world) {
-    for (BITMAP *&b : world.layer) {
-        if (b)
-            destroy_bitmap(b);
-        b = nullptr;
+// Reads COMMAND [FLAG] [ARGUMENT] from argv[arg..]; false on a usage error.
+static bool parse_command(int argc, char **argv, int arg, Command &c) {
+    if (arg >= argc)
+        return false;
+    c.name = argv[arg++];
+    const char *flag = c.name == "build" ? "--force" : c.name == "check" ? "--strict" : nullptr;
+    if (flag && arg < argc && strcmp(argv[arg], flag) == 0) {
+        c.flag = true;
+        arg++;
     }
-}
-
-void content_box(const World &world, int &x0, int &y0, int &x1, int &y1) {
-    BITMAP *t = world.layer[0];
-    x0 = t->w;
-    y0 = t->h;
-    x1 = y1 = -1;
-    for (int y = 0; y < t->h; y++)
-        for (int x = 0; x < t->w; x++) {
-            bool empty = true;
-            for (BITMAP *b : world.layer)
-                empty = empty && getpixel(b, x, y) <= 0;
-            if (empty)
-                continue;
-            x0 = x < x0 ? x : x0;
-            y0 = y < y0 ? y : y0;
-            x1 = x > x1 ? x : x1;
-            y1 = y > y1 ? y : y1;
-        }
-    if (x1 < 0) {
-        x0 = y0 = 0;
-        x1 = t->w - 1;
-        y1 = t->h - 1;
-        return;
+    bool takes_argument = c.name == "build" || c.name == "dump" || c.name == "render";
+    if (!takes_argument && c.name != "check")
+        return false;
+    if (takes_argument) {
+        if (arg >= argc || argv[arg][0] == '-')
+            return false;
+        c.argument = argv[arg++];
     }
-    x0 = x0 > 0 ? x0 - 1 : 0;
-    y0 = y0 > 0 ? y0 - 1 : 0;
-    x1 = x1 < t->w - 1 ? x1 + 1 : x1;
-    y1 = y1 < t->h - 1 ? y1 + 1 : y1;
+    return arg == argc;
 }
 
 int main(int argc, char **argv) {
     int arg = 1;
+    if (arg < argc && (strcmp(argv[arg], "--help") == 0 || strcmp(argv[arg], "-h") == 0)) {
+        usage(stdout);
+        return 0;
+    }
     if (arg + 1 < argc && strcmp(argv[arg], "-C") == 0) {
         if (chdir(argv[arg + 1]) != 0) {
             fprintf(stderr, "lamplight-world: cannot enter %s (%s)\n", argv[arg + 1], strerror(errno));
@@ -77,15 +60,13 @@ int main(int argc, char **argv) {
         }
         arg += 2;
     }
-    if (arg >= argc) {
-        usage();
-        return 2;
+    Command command;
+    if (arg < argc && (strcmp(argv[arg], "--help") == 0 || strcmp(argv[arg], "-h") == 0)) {
+        usage(stdout);
+        return 0;
     }
-    std::string command = argv[arg];
-    bool takes_argument = command == "build" || command == "dump" || command == "render";
-    if ((takes_argument && arg + 2 != argc) || (command == "check" && arg + 1 != argc) ||
-        (!takes_argument && command != "check")) {
-        usage();
+    if (!parse_command(argc, argv, arg, command)) {
+        usage(stderr);
         return 2;
     }
     // Headless: no display is needed for any command.
@@ -94,11 +75,11 @@ int main(int argc, char **argv) {
         return 2;
     }
     set_color_depth(8);
-    if (command == "build")
-        return build_command(argv[arg + 1]);
-    if (command == "dump")
-        return dump_command(argv[arg + 1]);
-    if (command == "render")
-        return render_command(argv[arg + 1]);
-    return check_command();
+    if (command.name == "build")
+        return build_command(command.argument, command.flag);
+    if (command.name == "dump")
+        return dump_command(command.argument);
+    if (command.name == "render")
+        return render_command(command.argument);
+    return check_command(command.flag);
 }

@@ -1,6 +1,7 @@
 // text_world.cpp -- the world's text source (legend and three grids) to layer files and back
 #include "world_tool.h"
 #include "layers.h"
+#include "names.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -212,7 +213,7 @@ static bool same_shape(const Grid &a, const Grid &b) {
            (a.rows.empty() || a.rows[0].size() == b.rows[0].size());
 }
 
-int build_command(const std::string &source_dir) {
+int build_command(const std::string &source_dir, bool force) {
     Legend legend;
     if (!load_legend(source_dir, legend, false))
         return 1;
@@ -233,6 +234,19 @@ int build_command(const std::string &source_dir) {
         layers[i] = grid_to_layer(source_dir + "/" + layer_text_file[i], grids[i], legend, i);
         if (!layers[i])
             status = 1;
+    }
+    // Every check runs before anything is written: a world that would start
+    // the player inside a wall, or never end, is not laid down.
+    if (status == 0) {
+        World world = {{layers[0], layers[1], layers[2]}};
+        WorldReport report = check_world(world);
+        print_report(report, false);
+        if (!report.problems.empty()) {
+            fprintf(stderr, "lamplight-world: %zu problem%s%s\n", report.problems.size(),
+                    report.problems.size() == 1 ? "" : "s",
+                    force ? "; writing the layer files anyway (--force)" : "; no layer file written (--force writes anyway)");
+            status = force ? 0 : 1;
+        }
     }
     PALETTE pal;
     layer_palette(pal);
@@ -265,8 +279,9 @@ static bool extend_legend(Legend &legend, int layer, BITMAP *bmp, int x0, int y0
         }
         legend.code_of[layer][next] = code;
         legend.char_of[layer][code] = next;
-        char line[96];
-        snprintf(line, sizeof line, "%s %c %d code %d (added by dump)", layer_title[layer], next, code, code);
+        char line[160];
+        snprintf(line, sizeof line, "%s %c %d %s (added by dump)", layer_title[layer], next, code,
+                 code_description(layer, code));
         legend.lines.push_back(line);
     }
     return true;

@@ -23,13 +23,21 @@ void free_world(World &world);
 // Empty world: the whole layer.
 void content_box(const World &world, int &x0, int &y0, int &x1, int &y1);
 
-// build: the text source in `source_dir` to the three layer files here.
-int build_command(const std::string &source_dir);
+// build: the text source in `source_dir` to the three layer files here,
+// after every check; a problem stops it unless `force`.
+int build_command(const std::string &source_dir, bool force);
 // dump: the layer files here back to the text source in `source_dir`.
 int dump_command(const std::string &source_dir);
-// check: validates the layer files here; one line per problem.
-int check_command();
-// Collects the problems of a world, one line each, without printing them.
-std::vector<std::string> world_problems(const World &world);
+// What check finds: problems (the game would break or could not be
+// finished) and warnings (the world is unfair to a newcomer), a line each.
+struct WorldReport {
+    std::vector<std::string> problems, warnings;
+};
+WorldReport check_world(const World &world);
+// Prints a report; true when it passes (no problems, and with `strict` no
+// warnings either).
+bool print_report(const WorldReport &report, bool strict);
+// check: validates the layer files here; one line per problem or warning.
+int check_command(bool strict);
 // render: the whole world drawn with the datafiles' art into a PNG.
 int render_command(const std::string &png_file);

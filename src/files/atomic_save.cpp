@@ -1,0 +1,188 @@
+// atomic_save.cpp -- replacing a file so that it is either the old one or the whole new one
+#include "file_io.h"
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#ifndef O_BINARY
+#define O_BINARY 0
+#endif
+
+const char SAVE_TEMP_INFIX[] = ".saving-";
+static const int TEMP_SUFFIX_LENGTH = 6; // mkstemp's XXXXXX
+
+// --- What differs between systems, in one place ---------------------------
+#ifdef _WIN32
+#include <io.h>
+extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char *from, const char *to, unsigned long flags);
+static const unsigned long REPLACE_EXISTING = 0x1, WRITE_THROUGH = 0x8;
+
+static bool flush_to_disk(int fd) { return _commit(fd) == 0; }
+static void set_mode(int, mode_t) {}
+static bool replace_file(const char *from, const char *to) {
+    return MoveFileExA(from, to, REPLACE_EXISTING | WRITE_THROUGH) != 0;
+}
+static void flush_folder(const std::string &) {}
+static bool is_link(const char *) { return false; }
+static std::string link_target(const char *file) { return file; }
+static int make_temp(std::string &name) {
+    std::vector<char> buf(name.begin(), name.end());
+    buf.push_back(0);
+    if (_mktemp_s(buf.data(), buf.size()) != 0)
+        return -1;
+    name = buf.data();
+    return open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_BINARY, 0666);
+}
+#else
+static bool flush_to_disk(int fd) { return fsync(fd) == 0; }
+static void set_mode(int fd, mode_t mode) { fchmod(fd, mode); }
+static bool replace_file(const char *from, const char *to) { return rename(from, to) == 0; }
+// Once the rename is done the new file is whole; flushing the folder makes
+// the rename itself survive a power cut. Some file systems cannot, and then
+// there is nothing better to do.
+static void flush_folder(const std::string &folder) {
+    int fd = open(folder.c_str(), O_RDONLY);
+    if (fd >= 0) {
+        fsync(fd);
+        close(fd);
+    }
+}
+static bool is_link(const char *file) {
+    struct stat st;
+    return lstat(file, &st) == 0 && S_ISLNK(st.st_mode);
+}
+static std::string folder_of(const std::string &path);
+// The file a symbolic link finally points at, even when that file does not
+// exist yet; a chain of links is followed, up to a sane depth.
+static std::string link_target(const char *file) {
+    std::string path = file;
+    for (int depth = 0; depth < 16 && is_link(path.c_str()); depth++) {
+        char buf[4096];
+        ssize_t n = readlink(path.c_str(), buf, sizeof buf - 1);
+        if (n <= 0)
+            break;
+        buf[n] = 0;
+        path = buf[0] == '/' ? std::string(buf) : folder_of(path) + "/" + buf;
+    }
+    return path;
+}
+static int make_temp(std::string &name) {
+    std::vector<char> buf(name.begin(), name.end());
+    buf.push_back(0);
+    int fd = mkstemp(buf.data());
+    name = buf.data();
+    return fd;
+}
+#endif
+// ----------------------------------------------------------------------------
+
+static std::string folder_of(const std::string &path) {
+    size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+static std::string base_of(const std::string &path) {
+    size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Removes the temporary files that saves of `target` left when they were
+// killed before their rename: "<name>.saving-XXXXXX", regular files only.
+static void remove_stale_temps(const std::string &target) {
+    std::string folder = folder_of(target);
+    std::string prefix = base_of(target) + SAVE_TEMP_INFIX;
+    DIR *dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (struct dirent *entry = readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name.size() != prefix.size() + TEMP_SUFFIX_LENGTH || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::string path = folder + "/" + name;
+        struct stat st;
+        if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            unlink(path.c_str());
+    }
+    closedir(dir);
+}
+
+// Writes all bytes, through short writes and interruptions; 0 or the errno.
+static int write_all(int fd, const unsigned char *bytes, long size) {
+    while (size > 0) {
+        ssize_t n = write(fd, bytes, (size_t)size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : ENOSPC;
+        bytes += n;
+        size -= n;
+    }
+    return 0;
+}
+
+// Fills the temporary file; nullptr when all went well, else what failed.
+static const char *fill_temp(int fd, const unsigned char *bytes, long size, int *err) {
+    if ((*err = write_all(fd, bytes, size)) != 0)
+        return "writing";
+    if (!flush_to_disk(fd)) {
+        *err = errno;
+        return "flushing to disk";
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0 || st.st_size != size) {
+        *err = EIO;
+        return "checking the written size";
+    }
+    return nullptr;
+}
+
+int write_file_atomically(const char *file, const unsigned char *bytes, long size, char *why,
+                          int why_size) {
+    std::string target = link_target(file);
+    struct stat old;
+    bool had_old = stat(target.c_str(), &old) == 0;
+    if (had_old && !S_ISREG(old.st_mode)) {
+        snprintf(why, why_size, "%s; nothing was written",
+                 S_ISDIR(old.st_mode) ? "it is a folder, not a file" : "it is not a regular file");
+        return -1;
+    }
+    const char *kept = had_old ? "the old file is kept" : "no file was made";
+    mode_t mask = umask(0);
+    umask(mask);
+    mode_t mode = had_old ? old.st_mode & 07777 : 0666 & ~mask;
+
+    remove_stale_temps(target);
+    std::string temp = target + SAVE_TEMP_INFIX + "XXXXXX";
+    int fd = make_temp(temp);
+    if (fd < 0) {
+        snprintf(why, why_size, "cannot make a file in %s (%s); %s", folder_of(target).c_str(), strerror(errno),
+                 kept);
+        return -1;
+    }
+    set_mode(fd, mode);
+    int err = 0;
+    const char *failed = fill_temp(fd, bytes, size, &err);
+    if (close(fd) != 0 && !failed) {
+        err = errno;
+        failed = "closing";
+    }
+    if (!failed && !replace_file(temp.c_str(), target.c_str())) {
+        err = errno;
+        failed = "replacing the old file";
+    }
+    if (failed) {
+        unlink(temp.c_str());
+        snprintf(why, why_size, "%s failed: %s; %s", failed, strerror(err), kept);
+        return -1;
+    }
+    flush_folder(folder_of(target));
+    return 0;
+}
