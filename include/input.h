@@ -30,7 +30,7 @@ HeldKeys next_frame_keys();
 // The keyboard's keys, read from key[].
 HeldKeys keyboard_keys();
 // Writes `held` into key[], so that the rules, which read key[], see exactly
-// the keys of the frame.
+// the replayed keys of the frame.
 void apply_held_keys(HeldKeys held);
 
 // A frame's keys as text: one letter per held key in the order of PlayKey

@@ -58,8 +58,12 @@ void frame_update_and_draw() {
 }
 
 void frame_input() {
-    // The seam: the rules below read key[], which now holds this frame's keys.
-    apply_held_keys(next_frame_keys());
+    // The seam: the rules below read key[]. Keys from the keyboard are there
+    // already (writing them back could undo a release made meanwhile);
+    // replayed keys are written there.
+    HeldKeys held = next_frame_keys();
+    if (input_source != INPUT_KEYBOARD)
+        apply_held_keys(held);
     if (key[KEY_ALT])
         fire_shot();
     arrow_key_step();
