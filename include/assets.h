@@ -1,6 +1,7 @@
 // assets.h -- the datafile catalogue, the datafiles, and the sound calls
 #pragma once
 #include <allegro.h>
+#include <vector>
 
 // Entry indices of "data.dat" (game_data).
 constexpr int PANEL_ART = 0;          // 80x240 side panel
@@ -24,6 +25,7 @@ extern DATAFILE *guy_data;     // "guy.dat"
 extern DATAFILE *monster_data; // "monster.dat"
 
 // Installs the sound system and sets the volumes: 0, or -1 when it cannot.
+// The patch set for the music is checked first (guard_patch_set).
 int init_sound();
 // Plays sound effect n (entry 10 + n of game_data) once.
 void play_effect(int n);
@@ -61,7 +63,24 @@ bool check_datafile(const DATAFILE *data, int which, char *why, int why_size);
 constexpr long MAX_DATAFILE_BYTES = 64L << 20;
 bool check_datafile_bytes(const unsigned char *bytes, long size, char *why, int why_size);
 bool check_datafile_file(const char *file, char *why, int why_size);
+// Reads the datafile `path` through the packfile layer, which undoes a
+// packing of the whole file, into `bytes` (at most MAX_DATAFILE_BYTES);
+// false with the reason.
+bool read_unpacked_datafile(const char *path, std::vector<unsigned char> &bytes, char *why, int why_size);
 // Opens `file` once, refuses anything but a regular file, checks its
 // structure, and has the library load that same file. NULL with the reason
 // in `why` when any of it fails.
 DATAFILE *load_checked_datafile_file(const char *file, char *why, int why_size);
+
+// The music's instruments: "patches.dat" made by pat2dat, which Allegro's
+// DIGMID driver reads beside the program. check_patch_set_* accept a
+// datafile of sound structure whose instruments are whole Gravis patches and
+// that holds the patch index "default_cfg"; otherwise they write the reason
+// into `why` (at least 128 bytes).
+bool check_patch_set_bytes(const unsigned char *bytes, long size, char *why, int why_size);
+bool check_patch_set_file(const char *file, char *why, int why_size);
+// Before install_sound: finds the patch set the library would read; when it
+// is damaged, or there is no digital sound to play it through, points the
+// library away from it for this run (an in-memory configuration, nothing
+// written). Returns true when the library may use what it finds.
+bool guard_patch_set();

@@ -56,9 +56,10 @@ bool pointer_tile_moved();
 // editor opened it is kept for leaving without saving (Shift+Esc).
 void history_begin(BITMAP **layer); // at opening: the layer's global
 void history_end();                 // at closing
-// Writes `value` to tile (tx, ty) of the layer being edited, recording the
-// change in the open stroke (a new one after the buttons were released).
-void history_paint(int tx, int ty, int value);
+// Writes `value` to tile (tx, ty) of the layer held by `layer`, recording
+// the change in the open stroke (a new one after the buttons were released)
+// when that is the layer being edited.
+void history_paint(BITMAP **layer, int tx, int ty, int value);
 void history_buttons_released();
 bool history_undo(); // false when there is nothing to undo
 bool history_redo();

@@ -40,9 +40,10 @@ class ScaledScreen : public testing::Test {
         present_y = y;
     }
     void TearDown() override {
-        if (saved_screen) {
+        if (saved_screen) { // also called by the tests between cases: put back once
             destroy_bitmap(screen);
             screen = saved_screen;
+            saved_screen = nullptr;
         }
         present_scale = 1;
         present_x = present_y = 0;

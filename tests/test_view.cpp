@@ -103,6 +103,7 @@ TEST(ViewDrawing, EachModeShowsTilesObjectsMarksAndMonstersInItsOwnWay) {
     standard_view(80); // columns 80 and up lie outside the layer
     scroll_px = 5, scroll_py = -3;
     const int O = OBJECT_COLOUR_BASE, M = MONSTER_COLOUR_BASE + 3, P = -1; // P: the placeholder
+    const int S = -2; // the editors' stripes beyond the layer: white at (3, 3)
     // Tile (tx, ty) holds terrain t, object o and monster m; a pixel (dx, dy) into
     // it in the game, the terrain editor and the monster editor.
     struct Probe { const char *rule; int tx, ty, t, o, m, dx, dy, game, terrain_editor, monster_editor; };
@@ -118,7 +119,7 @@ TEST(ViewDrawing, EachModeShowsTilesObjectsMarksAndMonstersInItsOwnWay) {
         {"85 is the lowest code shown as floor", 76, 158, 85, 0, 0, 5, 5, CODE_FLOOR, O + 11, O + 11},
         {"84 keeps its own entry", 78, 158, 84, 0, 0, 5, 5, O + 10, O + 10, O + 10},
         {"120's entry 134 does not exist: placeholder", 74, 158, 120, 0, 0, 5, 1, CODE_FLOOR, P, P},
-        {"outside the layer: code 0", 80, 157, 0, 0, 0, 3, 3, TILE0_COLOUR, TILE0_COLOUR, TILE0_COLOUR},
+        {"outside the layer: code 0 in the game, stripes in the editors", 80, 157, 0, 0, 0, 3, 3, TILE0_COLOUR, S, S},
         {"monster over its tile's object", 72, 160, CODE_FLOOR, 2, 3, 5, 5, O + 2, O + 2, M},
         {"ring monster over the tile right and below", 69, 160, CODE_FLOOR, 0, 3, 21, 19, CODE_FLOOR, CODE_FLOOR, M},
         {"a kind without art shows the placeholder", 76, 160, CODE_FLOOR, 0, 200, 0, 0, CODE_FLOOR, CODE_FLOOR, P},
@@ -130,7 +131,7 @@ TEST(ViewDrawing, EachModeShowsTilesObjectsMarksAndMonstersInItsOwnWay) {
         draw_view(mode);
         for (const Probe &p : probes) {
             int want = mode == 0 ? p.game : mode == 1 ? p.terrain_editor : p.monster_editor;
-            want = want == P ? getpixel(game_bitmap(-1), p.dx, p.dy) : want;
+            want = want == P ? getpixel(game_bitmap(-1), p.dx, p.dy) : want == S ? makecol(255, 255, 255) : want;
             EXPECT_EQ(pixel(tile_px(p.tx) + p.dx, tile_py(p.ty) + p.dy), want) << p.rule << ", mode " << mode;
         }
     }

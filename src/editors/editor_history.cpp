@@ -54,12 +54,14 @@ void history_end() {
     backspace_was_down = false;
 }
 
-void history_paint(int tx, int ty, int value) {
-    if (!edited)
-        return;
-    int before = layer_code(*edited, tx, ty);
+void history_paint(BITMAP **layer, int tx, int ty, int value) {
+    int before = layer_code(*layer, tx, ty);
     if (before < 0 || before == value)
         return; // outside the layer, or no change
+    if (layer != edited) { // no editor opened it: painted, not recorded
+        putpixel(*layer, tx, ty, value);
+        return;
+    }
     if (!stroke_open) {
         undo_strokes.emplace_back();
         redo_strokes.clear();

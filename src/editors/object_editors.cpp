@@ -29,14 +29,14 @@ static int place_value(int brush) {
 
 // A click writes the brush (left) or 0 (right) into the tile under the
 // pointer; true when a button is down. Releasing them ends the stroke.
-static bool place_under_pointer(int brush) {
+static bool place_under_pointer(BITMAP **layer, int brush) {
     if (!(mouse_b & 3)) {
         history_buttons_released();
         return false;
     }
     int tx, ty;
     editor_target_tile(&tx, &ty);
-    history_paint(tx, ty, place_value(brush));
+    history_paint(layer, tx, ty, place_value(brush));
     return true;
 }
 
@@ -101,7 +101,7 @@ bool object_editor_pass() {
     }
     move_view_by_arrows(redraw_objects);
     bool undone = editor_history_keys();
-    if (place_under_pointer(object_brush) || undone || pointer_tile_moved())
+    if (place_under_pointer(&object_layer, object_brush) || undone || pointer_tile_moved())
         repaint_objects();
     return editor_esc_held();
 }
@@ -159,7 +159,7 @@ bool monster_editor_pass() {
     }
     move_view_by_arrows(redraw_monsters);
     bool undone = editor_history_keys();
-    if (place_under_pointer(monster_brush) || undone || pointer_tile_moved()) {
+    if (place_under_pointer(&monster_layer, monster_brush) || undone || pointer_tile_moved()) {
         show_mouse(NULL);
         redraw_monsters();
         show_mouse(screen);

@@ -82,7 +82,7 @@ static void terrain_paint() {
     }
     if (terrain_paint_value < 0)
         terrain_paint_value = terrain_brush;
-    history_paint(tx, ty, terrain_paint_value); // nothing outside the layer
+    history_paint(&terrain_layer, tx, ty, terrain_paint_value); // nothing outside the layer
 }
 
 // The brush's tile over the view's top-left corner: a diagonal for the dark

@@ -7,6 +7,7 @@ DATAFILE *guy_data;     // "guy.dat": the player's 16 frames
 DATAFILE *monster_data; // "monster.dat": one sprite per monster kind
 
 int init_sound() {
+    guard_patch_set(); // the music's instruments, checked before DIGMID reads them
     if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, NULL) != 0)
         return -1;
     set_volume(128, 200);

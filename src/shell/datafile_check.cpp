@@ -267,9 +267,7 @@ bool check_datafile_bytes(const unsigned char *bytes, long size, char *why, int 
     return false;
 }
 
-// Reads the datafile `path` through the packfile layer, which undoes a
-// packing of the whole file, into `bytes`; false with the reason.
-static bool read_unpacked(const char *path, std::vector<unsigned char> &bytes, char *why, int why_size) {
+bool read_unpacked_datafile(const char *path, std::vector<unsigned char> &bytes, char *why, int why_size) {
     PACKFILE *f = pack_fopen(path, F_READ_PACKED);
     if (!f) {
         snprintf(why, why_size, "not an Allegro datafile");
@@ -296,7 +294,7 @@ static bool check_and_load(const char *file, DATAFILE **load, char *why, int why
     char buf[64];
     const char *same_file = reopen_name(fd, file, buf, sizeof buf);
     std::vector<unsigned char> bytes;
-    bool ok = read_unpacked(same_file, bytes, why, why_size) &&
+    bool ok = read_unpacked_datafile(same_file, bytes, why, why_size) &&
               check_datafile_bytes(bytes.data(), (long)bytes.size(), why, why_size);
     if (ok && load && !(*load = load_datafile(same_file))) {
         snprintf(why, why_size, "not a readable Allegro datafile");

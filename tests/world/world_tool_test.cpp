@@ -418,3 +418,14 @@ TEST(WorldCheck, EditorWarningsNameTheSameTilesAsTheCheck) {
         *b = nullptr;
     }
 }
+
+// The tool tells the project's version, the one CMake's project() sets.
+TEST(WorldTool, VersionIsTheProjectVersion) {
+    TempDir dir;
+    ToolRun run = run_tool(dir.path, "--version");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, std::string("lamplight-world ") + LAMPLIGHT_VERSION + "\n");
+    int major, minor, patch;
+    char end;
+    EXPECT_EQ(sscanf(LAMPLIGHT_VERSION, "%d.%d.%d%c", &major, &minor, &patch, &end), 3) << LAMPLIGHT_VERSION;
+}

@@ -17,6 +17,7 @@ static void usage(FILE *to) {
             "                              (warnings fail the check only with --strict)\n"
             "  render OUT.png              draw the whole world with the art of data.dat and monster.dat\n"
             "  --help, -h                  this text\n"
+            "  --version                   the version of the tool\n"
             "The layer files (and datafiles) are those of the current folder, or of DIR.\n");
 }
 
@@ -63,6 +64,10 @@ int main(int argc, char **argv) {
     Command command;
     if (arg < argc && (strcmp(argv[arg], "--help") == 0 || strcmp(argv[arg], "-h") == 0)) {
         usage(stdout);
+        return 0;
+    }
+    if (arg + 1 == argc && strcmp(argv[arg], "--version") == 0) {
+        printf("lamplight-world %s\n", LAMPLIGHT_VERSION);
         return 0;
     }
     if (!parse_command(argc, argv, arg, command)) {

@@ -1,0 +1,77 @@
+# A damaged patches.dat beside the game: the game starts and plays as
+# without one: a window, no line printed, the music silent, Esc ends it with
+# status 0, and the damaged file is left where and as it was (no allegro.cfg
+# written either). So does a whole one on a machine without a sound device,
+# where the library could not play it.
+. "$E2E_DIR/lib.sh"
+. "$E2E_DIR/sound_lib.sh"
+start_x
+make_run_dir
+GOOD="$GAME_DIR/patches.dat"
+DAMAGED="$ARTIFACTS/damaged.dat"
+CASES=0
+
+# play_quietly CASE: the game in the run folder as it is starts, runs, prints
+# nothing, writes no allegro.cfg and ends with 0 on Esc.
+play_quietly() {
+    CASES=$((CASES + 1))
+    start_game
+    sleep 1.5
+    game_running || fail "$1: the game ended: $(cat "$ARTIFACTS/stderr.log")"
+    quit_with_esc
+    [ ! -s "$ARTIFACTS/stderr.log" ] || fail "$1: the game printed: $(cat "$ARTIFACTS/stderr.log")"
+    [ ! -e "$RUN_DIR/allegro.cfg" ] || fail "$1: an allegro.cfg was written"
+}
+
+# play_with_patch_set CASE: plays quietly with $DAMAGED as its patches.dat,
+# which is left as it was.
+play_with_patch_set() {
+    run_dir_with_patch_set "$DAMAGED"
+    play_quietly "$1"
+    cmp -s "$DAMAGED" "$RUN_DIR/patches.dat" || fail "$1: patches.dat was changed or moved"
+}
+
+# expect_silent_music CASE: the game, listened to, plays no music.
+expect_silent_music() {
+    listen_to "$ARTIFACTS/sound-$((CASES + 1)).raw"
+    play_with_patch_set "$1"
+    [ "$(loudest_window 0 "$(sound_bytes)")" -eq 0 ] || fail "$1: music was played from a damaged patch set"
+    echo "$1: started, music silent, ended with 0"
+}
+
+# poke OFFSET BYTES...: writes octal-escaped BYTES into $DAMAGED at OFFSET.
+poke() {
+    local at=$1
+    shift
+    printf "$*" | dd of="$DAMAGED" bs=1 seek="$at" conv=notrunc 2>/dev/null
+}
+
+size=$(stat -c %s "$GOOD")
+: > "$DAMAGED"; expect_silent_music "empty"
+head -c $((size / 2)) "$GOOD" > "$DAMAGED"; expect_silent_music "truncated to half"
+head -c $((size - 10)) "$GOOD" > "$DAMAGED"; expect_silent_music "truncated by 10 bytes"
+head -c 5000 /dev/urandom > "$DAMAGED"; cp "$DAMAGED" "$ARTIFACTS/random.dat"; expect_silent_music "random bytes"
+# A whole datafile whose first instruments stand alone, without the patch index.
+"$DATAFILE_EDIT" "$GOOD" "$DAMAGED" keep 2; expect_silent_music "no patch index"
+# The first instrument (a Gravis patch inside the datafile): a wave that
+# claims 2 GB, then a layer that claims 255 samples.
+patch=$(grep -obUa 'GF1PATCH1' "$GOOD" | head -n1 | cut -d: -f1)
+[ -n "$patch" ] || fail "no Gravis patch found in $GOOD"
+cp "$GOOD" "$DAMAGED"; poke $((patch + 239 + 8)) '\377\377\377\177'; expect_silent_music "wave past its patch"
+cp "$GOOD" "$DAMAGED"; poke $((patch + 198)) '\377'; expect_silent_music "255 samples claimed"
+# A named pipe in its place: nothing waits for a writer.
+run_dir_with_patch_set
+mkfifo "$RUN_DIR/patches.dat"
+listen_to "$ARTIFACTS/sound-pipe.raw"
+play_quietly "named pipe"
+[ "$(loudest_window 0 "$(sound_bytes)")" -eq 0 ] || fail "named pipe: music was played"
+[ -p "$RUN_DIR/patches.dat" ] || fail "named pipe: the pipe was removed"
+echo "named pipe: started, music silent, ended with 0"
+
+# No sound device (the ALSA card does not exist): DIGMID would make the sound
+# start-up fail, so the library is kept from the patch set.
+printf 'pcm.!default { type hw card 99 }\nctl.!default { type hw card 99 }\nrawmidi.!default { type hw card 99 }\n' \
+    > "$ARTIFACTS/alsa.conf"
+cp "$GOOD" "$DAMAGED"; play_with_patch_set "no sound device"
+echo "no sound device: started, ended with 0"
+pass "$CASES unusable patch sets left the music silent and the game running"
