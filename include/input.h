@@ -21,7 +21,8 @@ enum InputSource { INPUT_KEYBOARD, INPUT_RECORDING };
 extern InputSource input_source;
 extern int input_frames; // input steps run so far
 
-// The seam: the keys held in this frame. From the keyboard it reads key[];
+// The seam: the keys held in this frame. From the keyboard it reads key[],
+// with the first gamepad's keys written there first (see gamepad.h);
 // from a recording it takes the next recorded frame (Esc held on a real
 // keyboard is added, so a watched replay can be stopped). Either way a
 // recording in progress gets the frame's line; when the keys open an editor
@@ -32,6 +33,8 @@ HeldKeys keyboard_keys();
 // Writes `held` into key[], so that the rules, which read key[], see exactly
 // the replayed keys of the frame.
 void apply_held_keys(HeldKeys held);
+// Sets or clears the key[] entry of one PlayKey.
+void set_play_key(int play_key, bool held);
 
 // A frame's keys as text: one letter per held key in the order of PlayKey
 // (L R U D for the arrows, A Alt, S Space, C left and K right Control, E O M,

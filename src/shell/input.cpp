@@ -1,6 +1,7 @@
 // input.cpp -- the input seam: a frame's held keys from the keyboard or a recording
 #include "input.h"
 #include "replay.h"
+#include "gamepad.h"
 #include <allegro.h>
 
 InputSource input_source = INPUT_KEYBOARD; // where next_frame_keys takes the keys from
@@ -25,6 +26,8 @@ HeldKeys keyboard_keys() {
     return held;
 }
 
+void set_play_key(int play_key, bool held) { key[play_keys[play_key].key_code] = held ? 1 : 0; }
+
 void apply_held_keys(HeldKeys held) {
     for (int k = 0; k < PLAY_KEY_COUNT; k++)
         key[play_keys[k].key_code] = is_held(held, k) ? 1 : 0;
@@ -42,7 +45,13 @@ static HeldKeys replayed_keys() {
 }
 
 HeldKeys next_frame_keys() {
-    HeldKeys held = input_source == INPUT_RECORDING ? replayed_keys() : keyboard_keys();
+    HeldKeys held;
+    if (input_source == INPUT_RECORDING) {
+        held = replayed_keys();
+    } else {
+        read_gamepad(); // into key[], beside the keyboard's keys
+        held = keyboard_keys();
+    }
     input_frames++;
     if (recording_active()) {
         record_frame(held);

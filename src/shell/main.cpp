@@ -1,5 +1,6 @@
 // main.cpp -- the entry point: options, start-up, the frame loop, shutdown
 #include "shell.h"
+#include "gamepad.h"
 #include "assets.h"
 #include "options.h"
 #include "replay.h"
@@ -30,6 +31,7 @@ int main(int argc, char **argv) {
     install_keyboard();
     install_timer();
     install_mouse();
+    start_gamepad(); // none found: the keyboard alone, as ever
     if (init_sound() < 0)
         return -1;
     if (load_game_files() != 0)

@@ -7,6 +7,7 @@
 #include "weapons.h"
 #include "editors.h"
 #include "input.h"
+#include "gamepad.h"
 #include "replay.h"
 #include "room_figures.h"
 
@@ -70,6 +71,7 @@ void frame_input() {
     if (key[KEY_SPACE])
         drop_bomb();
     if (key[KEY_LCONTROL] && key[KEY_RCONTROL]) {
+        release_gamepad_keys(); // the editors answer to the keyboard and mouse only
         if (key[KEY_E]) {
             edit_terrain();
             pending_room_change = player_dir;
