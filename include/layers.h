@@ -1,7 +1,8 @@
-// layers.h -- the three map layers, their files, terrain codes and rooms
+// layers.h -- the three map layers, their files and rooms
 #pragma once
 #include <allegro.h>
 #include <vector>
+#include "terrain_rules.h" // the codes and what they do
 
 extern BITMAP *terrain_layer; // "map.map": terrain code per tile
 extern BITMAP *object_layer;  // "obj.map": object code per tile, 0 = none
@@ -10,21 +11,6 @@ extern PALETTE palette;       // palette of the layer file loaded last; written 
 
 // Bounds of the current room: coordinates of the boundary tiles themselves.
 extern int room_left, room_right, room_top, room_bottom;
-
-// Named terrain codes.
-constexpr int CODE_BOUNDARY = 0;
-constexpr int CODE_CRACKED = 11;
-constexpr int CODE_GHOST_WALL_A = 24;
-constexpr int CODE_GHOST_WALL_B = 25;
-constexpr int CODE_GATE_A = 26;   // closed gates; a switch opens them to 56, 57
-constexpr int CODE_GATE_B = 27;
-constexpr int CODE_SWITCH = 28;
-constexpr int CODE_WALKABLE = 52;   // lowest code the player walks on
-constexpr int CODE_DARK_A = 53;
-constexpr int CODE_DARK_B = 54;
-constexpr int CODE_BLASTED = 68;
-constexpr int CODE_FLOOR = 72;
-constexpr int CODE_EXIT = 74;
 
 // Largest layer side the loader accepts: a world of 4096 x 4096 tiles.
 constexpr int MAX_LAYER_SIDE = 4096;

@@ -2,12 +2,7 @@
 #pragma once
 #include <allegro.h>
 
-// Direction codes.
-constexpr int DIR_LEFT = 2;
-constexpr int DIR_RIGHT = 3;
-constexpr int DIR_UP = 5;
-constexpr int DIR_DOWN = 6;
-constexpr int DIR_NONE = 7;
+#include "terrain_rules.h" // the direction codes
 
 extern int player_x, player_y;  // play-field pixel of the sprite's top-left corner
 extern int player_dir;          // facing

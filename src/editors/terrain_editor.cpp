@@ -15,7 +15,7 @@ struct TerrainShortcut {
 };
 static const TerrainShortcut terrain_shortcuts[] = {
     {KEY_1, CODE_BOUNDARY}, {KEY_2, CODE_WALKABLE}, {KEY_3, CODE_FLOOR},
-    {KEY_4, CODE_EXIT},     {KEY_Z, 87},            {KEY_L, 30},
+    {KEY_4, CODE_EXIT},     {KEY_Z, 87},            {KEY_L, CODE_WALL},
 };
 
 // The highest brush Q and W step through; Z reaches above it.
@@ -89,7 +89,7 @@ static void terrain_paint() {
 // floors (as the view marks them), a dot of colour 73 for code 0.
 static void draw_terrain_preview() {
     blit(game_bitmap(TERRAIN_ART_BASE + terrain_brush), back_buffer, 0, 0, 0, 0, 16, 16);
-    if (terrain_brush == CODE_DARK_A || terrain_brush == CODE_DARK_B)
+    if (terrain_rule(terrain_brush).dark)
         line(back_buffer, 0, 0, 15, 15, 255);
     if (terrain_brush == CODE_BOUNDARY)
         putpixel(back_buffer, 8, 8, 73);

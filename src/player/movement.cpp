@@ -102,8 +102,7 @@ static void take_room_exit(int dir) {
 // Ghost walking: Left Control is read afresh at every point, and each test
 // is a probe of its own.
 static bool ghost_passes(int x, int y) {
-    return key[KEY_LCONTROL] && has_ghost == 1 &&
-           (probe_point(x, y) == CODE_GHOST_WALL_A || probe_point(x, y) == CODE_GHOST_WALL_B);
+    return key[KEY_LCONTROL] && has_ghost == 1 && terrain_rule(probe_point(x, y)).ghost_passes;
 }
 
 // Tests one probe line: 0 when every point passes, 1 blocked, 2 exit.
@@ -113,9 +112,9 @@ static int test_line(const DirectionRule &r, int i) {
     for (int n = 0; n < r.points; n++, x += r.along_x, y += r.along_y) {
         if (ghost_passes(x, y))
             continue;
-        if (probe_point(x, y) < CODE_WALKABLE)
+        if (terrain_rule(probe_point(x, y)).blocks_player)
             return 1;
-        if (probe_point(x, y) == CODE_EXIT)
+        if (terrain_rule(probe_point(x, y)).exit)
             return 2;
     }
     return 0;

@@ -31,22 +31,17 @@ static bool draw_tile(int mode, int tx, int ty, int x, int y) {
     }
     int t = code_at(terrain_layer, tx, ty);
     int o = code_at(object_layer, tx, ty);
-    if (mode == 0 && t >= 85) // the game shows high floor codes as plain floor
-        t = CODE_FLOOR;
+    const TerrainRule &rule = terrain_rule(t);
+    int art = mode == 0 ? rule.game_art : t; // the editors show every code's own entry
     // Editors reach codes past the last entry: game_bitmap gives a placeholder.
-    blit(game_bitmap(TERRAIN_ART_BASE + t), back_buffer, 0, 0, x, y, 16, 16);
-    bool dark = t == CODE_DARK_A || t == CODE_DARK_B;
-    if (dark && mode == 1)
+    blit(game_bitmap(TERRAIN_ART_BASE + art), back_buffer, 0, 0, x, y, 16, 16);
+    if (rule.dark && mode == 1)
         line(back_buffer, x, y, x + 15, y + 15, 255);
     if (o > 0)
         draw_sprite(back_buffer, game_bitmap(OBJECT_ART_BASE + o), x, y);
-    if (mode == 1) {
-        if (t >= CODE_WALKABLE)
-            putpixel(back_buffer, x + 8, y + 8, 73);
-        else if (t == CODE_BOUNDARY)
-            putpixel(back_buffer, x + 8, y + 8, 0);
-    }
-    return dark;
+    if (mode == 1 && rule.editor_dot >= 0)
+        putpixel(back_buffer, x + 8, y + 8, rule.editor_dot);
+    return rule.dark;
 }
 
 // Monster editor: the monster layer's kinds over the drawn tiles.

@@ -3,10 +3,6 @@
 
 int room_left, room_right, room_top, room_bottom; // boundary tiles of the current room
 
-static bool is_boundary(int code) {
-    return code == CODE_BOUNDARY || code == CODE_EXIT;
-}
-
 // Steps from (tx, ty) by (dx, dy) until a boundary tile. A scan whose next
 // tile is off the layer stops where it is (the last tile inside the layer),
 // so an open room cannot hang the game.
@@ -18,7 +14,7 @@ static int scan(int tx, int ty, int dx, int dy) {
             return dx ? x : y;
         x += dx;
         y += dy;
-        if (is_boundary(code))
+        if (terrain_rule(code).bounds_room)
             return dx ? x : y;
     }
 }

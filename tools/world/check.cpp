@@ -73,13 +73,10 @@ static const char *dir_name(int dir) {
     }
 }
 
-static bool is_boundary(int code) {
-    return code == CODE_BOUNDARY || code == CODE_EXIT;
-}
+static bool is_boundary(int code) { return terrain_rule(code).bounds_room; }
 
-static bool walkable(int code) {
-    return code >= CODE_WALKABLE && code != CODE_EXIT;
-}
+// A tile the player stands on: not blocking, and no exit.
+static bool walkable(int code) { return !terrain_rule(code).blocks_player && !terrain_rule(code).exit; }
 
 static int room_at(const Checker &c, int x, int y) {
     if (x < 0 || y < 0 || x >= c.w || y >= c.h)
@@ -103,7 +100,7 @@ static void flood_room(Checker &c, int sx, int sy, std::vector<int> &mark, int i
             room.tx = x;
             room.ty = y;
         }
-        room.dark |= code == CODE_DARK_A || code == CODE_DARK_B;
+        room.dark |= terrain_rule(code).dark;
         room.left = x < room.left ? x : room.left;
         room.right = x > room.right ? x : room.right;
         room.top = y < room.top ? y : room.top;
@@ -223,7 +220,7 @@ static void check_rooms(Checker &c) {
         for (int y = y0; y <= y1; y++)
             for (int x = x0; x <= x1; x++) {
                 int code = layer_code(c.terrain, x, y);
-                if (code == CODE_DARK_A || code == CODE_DARK_B) {
+                if (terrain_rule(code).dark) {
                     problem(c, "room round (%d, %d) has no dark floor, but its view shows the dark floor at (%d, %d) "
                                "and would be drawn dark", r.tx, r.ty, x, y);
                     x = x1;
@@ -438,14 +435,14 @@ static void check_exits(Checker &c) {
     static const int dirs[4] = {2, 3, 5, 6};
     for (int y = 0; y < c.h; y++)
         for (int x = 0; x < c.w; x++) {
-            if (layer_code(c.terrain, x, y) != CODE_EXIT)
+            if (!terrain_rule(layer_code(c.terrain, x, y)).exit)
                 continue;
             for (int dir : dirs) {
                 // The room tile beside the exit, and the step along the wall.
                 int ix = x + (dir == 2 ? 1 : dir == 3 ? -1 : 0), iy = y + (dir == 5 ? 1 : dir == 6 ? -1 : 0);
                 int sx = (dir == 5 || dir == 6) ? 1 : 0, sy = 1 - sx;
                 auto in_run = [&](int k) {
-                    return layer_code(c.terrain, x + k * sx, y + k * sy) == CODE_EXIT &&
+                    return terrain_rule(layer_code(c.terrain, x + k * sx, y + k * sy)).exit &&
                            walkable(layer_code(c.terrain, ix + k * sx, iy + k * sy)) &&
                            room_at(c, ix + k * sx, iy + k * sy) >= 0;
                 };
@@ -488,9 +485,9 @@ static void check_arrival_distance(Checker &c) {
 // A tile the player walks on, counting walls that a bomb, a switch or the
 // cloak opens; exits lead out of the room.
 static bool passable(int code) {
-    bool opens = code == CODE_CRACKED || code == CODE_GATE_A || code == CODE_GATE_B || code == CODE_GHOST_WALL_A ||
-                 code == CODE_GHOST_WALL_B;
-    return (code >= CODE_WALKABLE || opens) && code != CODE_EXIT;
+    const TerrainRule &r = terrain_rule(code);
+    bool opens = r.ghost_passes || (r.blocks_player && takes_objects_once_opened(code));
+    return (!r.blocks_player || opens) && !r.exit;
 }
 
 // Marks the passable tiles joined to an arrival place (or the start).
@@ -561,6 +558,8 @@ static void check_object_reach(Checker &c) {
                         layer_code(c.objects, x, y), x, y);
 }
 
+static bool cracked(int code) { return terrain_rule(code).blasts_to >= 0; }
+
 // A blast opens the cracked walls among the 3 x 3 tiles round the tile the
 // bomb lies on, which is a tile the player stands on: each group of cracked
 // tiles should open to one bomb, not leave a stub.
@@ -568,7 +567,7 @@ static void check_cracked_groups(Checker &c) {
     std::vector<bool> seen(c.w * c.h, false);
     for (int y = 0; y < c.h; y++)
         for (int x = 0; x < c.w; x++) {
-            if (seen[y * c.w + x] || layer_code(c.terrain, x, y) != CODE_CRACKED)
+            if (seen[y * c.w + x] || !cracked(layer_code(c.terrain, x, y)))
                 continue;
             int x0 = x, y0 = y, x1 = x, y1 = y, count = 0;
             std::vector<int> todo(1, y * c.w + x);
@@ -581,7 +580,7 @@ static void check_cracked_groups(Checker &c) {
                 const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1};
                 for (int d = 0; d < 4; d++) {
                     int nx = ax + dx[d], ny = ay + dy[d];
-                    if (layer_code(c.terrain, nx, ny) == CODE_CRACKED && !seen[ny * c.w + nx]) {
+                    if (cracked(layer_code(c.terrain, nx, ny)) && !seen[ny * c.w + nx]) {
                         seen[ny * c.w + nx] = true;
                         todo.push_back(ny * c.w + nx);
                     }
