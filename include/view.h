@@ -2,6 +2,9 @@
 #pragma once
 #include <allegro.h>
 
+// The view the game starts with: the first room is measured round tile
+// (START_VIEW_TX + 8, START_VIEW_TY + 8).
+constexpr int START_VIEW_TX = 66, START_VIEW_TY = 151;
 extern int view_tx, view_ty;       // tile at the play field's top-left, before the offset
 extern int scroll_px, scroll_py;   // sub-tile offset in pixels, -16..16 in play
 extern int scroll_right_edge;      // 148: player x beyond which the view scrolls right

@@ -29,18 +29,19 @@ struct DirectionRule {
     int points;
 };
 
-// The collision area is columns x + 4 .. x + 19 and rows y + 20 .. y + 31;
-// vertical moves probe only up to column x + 18.
+// The lines run along the collision area's edges (PLAYER_BOX_*); vertical
+// moves probe only up to column x + 18.
+static const int L = PLAYER_BOX_LEFT, R = PLAYER_BOX_RIGHT, T = PLAYER_BOX_TOP, B = PLAYER_BOX_BOTTOM;
 static const DirectionRule direction_rules[4] = {
-    {DIR_LEFT, 8, 11, 4, 20, -1, 0, 0, 1, 12},
-    {DIR_RIGHT, 12, 15, 19, 20, 1, 0, 0, 1, 12},
-    {DIR_UP, 0, 3, 4, 20, 0, -1, 1, 0, 15},
-    {DIR_DOWN, 4, 7, 4, 31, 0, 1, 1, 0, 15},
+    {DIR_LEFT, 8, 11, L, T, -1, 0, 0, 1, B - T + 1},
+    {DIR_RIGHT, 12, 15, R, T, 1, 0, 0, 1, B - T + 1},
+    {DIR_UP, 0, 3, L, T, 0, -1, 1, 0, R - L},
+    {DIR_DOWN, 4, 7, L, B, 0, 1, 1, 0, R - L},
 };
 
 void reset_player() {
-    player_x = 120;
-    player_y = 160;
+    player_x = PLAYER_START_X;
+    player_y = PLAYER_START_Y;
     player_dir = DIR_RIGHT;
     player_frame = 12;
     player_hp = 20000;

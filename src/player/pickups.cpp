@@ -18,7 +18,7 @@ struct ObjectEffect {
 // Every object with an effect; any other code is only removed (with the sound).
 static const ObjectEffect object_effects[] = {
     {1, EFFECT_ADD, &score, 50},
-    {2, EFFECT_END_GAME, nullptr, 0},
+    {OBJECT_GOAL, EFFECT_END_GAME, nullptr, 0},
     {5, EFFECT_FLAG, &has_lamp, 0},
     {8, EFFECT_ADD, &player_hp, 1000},
     {10, EFFECT_ADD, &score, 100},
