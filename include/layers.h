@@ -47,6 +47,19 @@ void save_layer(int layer);
 // The file of layer 0, 1, 2 ("map.map", "obj.map", "mob.map"), or NULL.
 const char *layer_file_name(int layer);
 
+// A direction whose room change runs at the start of the next frame, or
+// DIR_NONE (7). Set by a room exit and after an editor.
+extern int pending_room_change;
+// A room exit through `dir`: the player to the far side of the play field,
+// the view origin just beyond the boundary of the room being left.
+void take_room_exit(int dir);
+// The room-change step for the axis across `dir` (vertical for left and
+// right, horizontal for up and down): the new room measured, the view pulled
+// into it (the player keeping its place), bomb, shots and monsters reset.
+void room_change_step(int dir);
+// The frame's first step: the pending room change, if any.
+void run_pending_room_change();
+
 // Measures the room that contains tile (tx, ty) into room_left .. room_bottom.
 // A scan that reaches the layer's edge without a boundary stops on the last
 // tile inside the layer.

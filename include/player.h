@@ -28,9 +28,9 @@ void reset_player();
 int move_player(int dir, int steps); // 0 moved, 1 blocked, 2 room exit
 int probe_point(int x, int y);       // terrain code under a play-field point; takes objects
 
-// One frame of the arrow keys: reads key[], moves the player, and records a
-// room exit in pending_room_change.
-void arrow_key_step();
+// One frame of the arrow keys: reads key[] and moves the player. Returns the
+// direction of the last room exit taken in the frame, or DIR_NONE.
+int arrow_key_step();
 
 // Whether an object lying on tile (tx, ty) of `terrain` can ever be taken:
 // the tile is above 52 (where the probe takes objects), or a cracked wall or

@@ -2,7 +2,6 @@
 #include "player.h"
 #include "layers.h"
 #include "view.h"
-#include "shell.h"
 #include <allegro.h>
 
 int player_x, player_y;  // play-field pixel of the sprite's top-left corner
@@ -72,34 +71,6 @@ static void advance_frame(const DirectionRule &r) {
         player_frame = r.first_frame;
 }
 
-// Places the player at the far side of the play field and moves the view
-// origin just beyond the boundary of the room being left. A sub-tile offset
-// pointing back into the old room is dropped by one more tile.
-static void take_room_exit(int dir) {
-    switch (dir) {
-    case DIR_LEFT:
-        player_x = 200;
-        view_tx = room_left - 15;
-        if (scroll_px < 0) { scroll_px = 0; view_tx--; }
-        break;
-    case DIR_RIGHT:
-        player_x = 20;
-        view_tx = room_right + 1;
-        if (scroll_px > 0) { scroll_px = 0; view_tx++; }
-        break;
-    case DIR_UP:
-        player_y = 190;
-        view_ty = room_top - 15;
-        if (scroll_py < 0) { scroll_py = 0; view_ty--; }
-        break;
-    case DIR_DOWN:
-        player_y = 4;
-        view_ty = room_bottom + 1;
-        if (scroll_py > 0) { scroll_py = 0; view_ty++; }
-        break;
-    }
-}
-
 // Ghost walking: Left Control is read afresh at every point, and each test
 // is a probe of its own.
 static bool ghost_passes(int x, int y) {
@@ -149,7 +120,8 @@ int move_player(int dir, int steps) {
     return 0;
 }
 
-void arrow_key_step() {
+int arrow_key_step() {
+    int exit_dir = DIR_NONE;
     static const int arrow_keys[4] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN};
     static const int arrow_dirs[4] = {DIR_LEFT, DIR_RIGHT, DIR_UP, DIR_DOWN};
     bool held[4];
@@ -173,6 +145,7 @@ void arrow_key_step() {
             hold_frames = 9;
         player_dir = dir;
         if (move_player(dir, speed_ramp[hold_frames]) == 2)
-            pending_room_change = dir;
+            exit_dir = dir;
     }
+    return exit_dir;
 }

@@ -11,40 +11,8 @@
 #include "replay.h"
 #include "room_figures.h"
 
-int pending_room_change = 7; // room change to run at the next frame's start, 7 = none
-
-// Pulls the view origin on one axis into [low, high], re-basing the player's
-// coordinate on that axis so that it keeps its place in the world.
-static void clamp_axis(int &origin, int &scroll, int &player, int low, int high) {
-    if (origin < low) {
-        player += (origin - low) * 16 + scroll;
-        origin = low;
-        scroll = 0;
-    }
-    if (origin > high) {
-        player += (origin - high) * 16 + scroll;
-        origin = high;
-        scroll = 0;
-    }
-}
-
-void room_change_step(int dir) {
-    find_room_bounds(view_tx + 8, view_ty + 8);
-    pending_room_change = 7;
-    if (dir == DIR_LEFT || dir == DIR_RIGHT)
-        clamp_axis(view_ty, scroll_py, player_y, room_top, room_bottom - 14);
-    else
-        clamp_axis(view_tx, scroll_px, player_x, room_left, room_right - 14);
-    reset_bomb();
-    clear_shots();
-    spawn_monsters();
-}
-
 void frame_update_and_draw() {
-    if (pending_room_change == DIR_LEFT || pending_room_change == DIR_RIGHT)
-        room_change_step(pending_room_change);
-    if (pending_room_change == DIR_UP || pending_room_change == DIR_DOWN)
-        room_change_step(pending_room_change);
+    run_pending_room_change();
     update_shots();
     update_monsters();
     draw_view(0);
@@ -67,7 +35,9 @@ void frame_input() {
         apply_held_keys(held);
     if (key[KEY_ALT])
         fire_shot();
-    arrow_key_step();
+    int exit_dir = arrow_key_step();
+    if (exit_dir != DIR_NONE)
+        pending_room_change = exit_dir;
     if (key[KEY_SPACE])
         drop_bomb();
     if (key[KEY_LCONTROL] && key[KEY_RCONTROL]) {

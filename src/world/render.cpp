@@ -76,7 +76,7 @@ void draw_player() {
     BITMAP *frame = player_frame_art(player_frame);
     // Ghost walking: the same condition that lets the player through codes 24 and 25.
     if (key[KEY_LCONTROL] && has_ghost == 1) {
-        color_map = &trans_table;
+        color_map = &trans_table; // the dark frame puts the light table back (lamp.cpp)
         draw_trans_sprite(back_buffer, frame, player_x, player_y);
     } else {
         draw_sprite(back_buffer, frame, player_x, player_y);
@@ -100,35 +100,6 @@ void present_frame() {
     acquire_screen();
     present_region(back_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
     release_screen();
-}
-
-// draw_trans_sprite skips lamp pixels of level 0, which would leave the
-// window's corners outside the circle at full brightness: black them here.
-static void black_outside_lamp(int x0, int y0) {
-    for (int ly = 0; ly < lamp_sprite->h; ly++) {
-        int y = y0 + ly;
-        if (y < 0 || y >= dark_buffer->h)
-            continue;
-        for (int lx = 0; lx < lamp_sprite->w; lx++) {
-            int x = x0 + lx;
-            if (x >= 0 && x < dark_buffer->w && lamp_sprite->line[ly][lx] == 0)
-                dark_buffer->line[y][x] = 0;
-        }
-    }
-}
-
-void present_dark_frame() {
-    color_map = &light_table;
-    clear_buffer(dark_buffer);
-    if (has_lamp == 1) {
-        // The lamp's centre (80, 80) falls on (player_x + 12, player_y + 14).
-        int x0 = player_x - 68, y0 = player_y - 66;
-        blit(back_buffer, dark_buffer, x0, y0, x0, y0, 160, 160);
-        draw_trans_sprite(dark_buffer, lamp_sprite, x0, y0);
-        black_outside_lamp(x0, y0);
-    }
-    draw_panel(dark_buffer); // covers any of the window past x = 239
-    present_region(dark_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
 }
 
 void clear_buffer(BITMAP *bmp) { clear_bitmap(bmp); }

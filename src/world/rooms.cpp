@@ -1,5 +1,15 @@
-// rooms.cpp -- measuring the room round a tile
+// rooms.cpp -- rooms: measuring one, leaving one, and settling into the next
+//
+// A room change has two halves. When the player's probe meets an exit,
+// take_room_exit puts the player at the far side of the play field and the
+// view just beyond the wall crossed. At the start of the next frame the
+// room-change step measures the new room and pulls the view inside it on the
+// other axis, then resets the bomb, the shots and the monsters.
 #include "layers.h"
+#include "monsters.h"
+#include "player.h"
+#include "view.h"
+#include "weapons.h"
 
 int room_left, room_right, room_top, room_bottom; // boundary tiles of the current room
 
@@ -24,4 +34,68 @@ void find_room_bounds(int tx, int ty) {
     room_right = scan(tx, ty, 1, 0);
     room_top = scan(tx, ty, 0, -1);
     room_bottom = scan(tx, ty, 0, 1);
+}
+
+// Places the player at the far side of the play field and moves the view
+// origin just beyond the boundary of the room being left. A sub-tile offset
+// pointing back into the old room is dropped by one more tile.
+void take_room_exit(int dir) {
+    switch (dir) {
+    case DIR_LEFT:
+        player_x = 200;
+        view_tx = room_left - 15;
+        if (scroll_px < 0) { scroll_px = 0; view_tx--; }
+        break;
+    case DIR_RIGHT:
+        player_x = 20;
+        view_tx = room_right + 1;
+        if (scroll_px > 0) { scroll_px = 0; view_tx++; }
+        break;
+    case DIR_UP:
+        player_y = 190;
+        view_ty = room_top - 15;
+        if (scroll_py < 0) { scroll_py = 0; view_ty--; }
+        break;
+    case DIR_DOWN:
+        player_y = 4;
+        view_ty = room_bottom + 1;
+        if (scroll_py > 0) { scroll_py = 0; view_ty++; }
+        break;
+    }
+}
+
+int pending_room_change = DIR_NONE; // room change to run at the next frame's start
+
+// Pulls the view origin on one axis into [low, high], re-basing the player's
+// coordinate on that axis so that it keeps its place in the world.
+static void clamp_axis(int &origin, int &scroll, int &player, int low, int high) {
+    if (origin < low) {
+        player += (origin - low) * 16 + scroll;
+        origin = low;
+        scroll = 0;
+    }
+    if (origin > high) {
+        player += (origin - high) * 16 + scroll;
+        origin = high;
+        scroll = 0;
+    }
+}
+
+void room_change_step(int dir) {
+    find_room_bounds(view_tx + 8, view_ty + 8);
+    pending_room_change = DIR_NONE;
+    if (dir == DIR_LEFT || dir == DIR_RIGHT)
+        clamp_axis(view_ty, scroll_py, player_y, room_top, room_bottom - (VIEW_TILES - 1));
+    else
+        clamp_axis(view_tx, scroll_px, player_x, room_left, room_right - (VIEW_TILES - 1));
+    reset_bomb();
+    clear_shots();
+    spawn_monsters();
+}
+
+// At most one step a frame: the step sets pending_room_change back to none.
+void run_pending_room_change() {
+    int dir = pending_room_change;
+    if (dir == DIR_LEFT || dir == DIR_RIGHT || dir == DIR_UP || dir == DIR_DOWN)
+        room_change_step(dir);
 }
