@@ -21,43 +21,12 @@ static const TerrainShortcut terrain_shortcuts[] = {
 // The highest brush Q and W step through; Z reaches above it.
 static const int TERRAIN_BRUSH_MAX = CODE_EXIT;
 
-// Q, W and the shortcut keys.
+// Q, W and the shortcut keys; a shortcut beats Q or W in the same pass.
 static void terrain_brush_keys() {
-    if (key[KEY_Q]) {
-        terrain_brush--;
-        rest(150);
-        if (terrain_brush < 0)
-            terrain_brush = 0;
-    }
-    if (key[KEY_W]) {
-        terrain_brush++;
-        rest(150);
-        if (terrain_brush > TERRAIN_BRUSH_MAX)
-            terrain_brush = TERRAIN_BRUSH_MAX;
-    }
+    editor_brush_keys(&terrain_brush, 0, TERRAIN_BRUSH_MAX, nullptr);
     for (const TerrainShortcut &s : terrain_shortcuts)
         if (key[s.key_code])
             terrain_brush = s.brush;
-}
-
-// The arrows move the view origin one tile each, with no bound.
-static void terrain_view_keys() {
-    if (key[KEY_LEFT]) {
-        view_tx--;
-        rest(50);
-    }
-    if (key[KEY_RIGHT]) {
-        view_tx++;
-        rest(50);
-    }
-    if (key[KEY_UP]) {
-        view_ty--;
-        rest(50);
-    }
-    if (key[KEY_DOWN]) {
-        view_ty++;
-        rest(50);
-    }
 }
 
 // Left paints the brush, right 72; with Space, right paints 68 and left
@@ -106,7 +75,7 @@ void terrain_editor_open() {
 
 bool terrain_editor_pass() {
     terrain_brush_keys();
-    terrain_view_keys();
+    editor_arrow_keys(nullptr);
     editor_history_keys();
     terrain_paint();
     draw_view(1);
