@@ -37,14 +37,9 @@ void start_up_headless() {
     close(null_fd);
     if (status != 0)
         abort();
-    dark_buffer = create_bitmap(320, 240);
-    lamp_sprite = create_bitmap(160, 160);
-    build_lamp_sprite();
-    color_map = &light_table;
-    back_buffer = create_bitmap(320, 240);
-    clear_buffer(back_buffer);
-    view_tx = 66;
-    view_ty = 151;
+    create_buffers();
+    view_tx = START_VIEW_TX;
+    view_ty = START_VIEW_TY;
     scroll_px = scroll_py = 0;
     enter_first_room();
 }

@@ -1,5 +1,6 @@
 // test_support.cpp -- a headless Allegro, test art and small test worlds
 #include "test_support.h"
+#include "fixtures/bare_world.h"
 #include "assets.h"
 #include "layers.h"
 #include "view.h"
@@ -91,30 +92,15 @@ void start_headless() {
     rgb_map = &rgb_table;
     create_light_table(&light_table, test_palette, 0, 0, 0, NULL);
     create_trans_table(&trans_table, test_palette, 128, 128, 128, NULL);
-    back_buffer = create_bitmap(320, 240);
-    dark_buffer = create_bitmap(320, 240);
-    lamp_sprite = create_bitmap(160, 160);
-    build_lamp_sprite();
-    color_map = &light_table;
+    create_buffers();
     // No graphics mode headless: a memory bitmap stands in for the screen.
     screen = create_bitmap(320, 240);
     clear_bitmap(screen);
 }
 
-static BITMAP *fresh_layer(BITMAP *old, int w, int h, int fill) {
-    if (old)
-        destroy_bitmap(old);
-    return solid(w, h, fill);
-}
-
 void make_world(int w, int h, int fill) {
     start_headless();
-    terrain_layer = fresh_layer(terrain_layer, w, h, fill);
-    object_layer = fresh_layer(object_layer, w, h, 0);
-    monster_layer = fresh_layer(monster_layer, w, h, 0);
-    view_tx = 66;
-    view_ty = 151;
-    scroll_px = scroll_py = 0;
+    bare_world(w, h, fill);
     room_left = room_right = room_top = room_bottom = 0;
     room_lit = 1;
     pending_room_change = 7;
@@ -124,9 +110,6 @@ void make_world(int w, int h, int fill) {
     reset_player();
     reset_bomb();
     clear_shots();
-    monster_count = 0;
-    for (Monster &m : monsters)
-        m = Monster{2, 0, 0, 0, 0, 0, 0, 0, 0};
     clear_bitmap(back_buffer);
     clear_bitmap(dark_buffer);
     release_all_input();
