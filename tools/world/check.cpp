@@ -47,22 +47,25 @@ struct Checker {
     std::vector<std::string> warnings; // what makes the world unfair, not broken
 };
 
-static void problem(Checker &c, const char *format, ...) {
+// One line of a report, `prefix` first.
+static void add_line(std::vector<std::string> &to, const char *prefix, const char *format, va_list args) {
     char line[512];
+    vsnprintf(line, sizeof line, format, args);
+    to.push_back(std::string(prefix) + line);
+}
+
+static void problem(Checker &c, const char *format, ...) {
     va_list args;
     va_start(args, format);
-    vsnprintf(line, sizeof line, format, args);
+    add_line(c.lines, "", format, args);
     va_end(args);
-    c.lines.push_back(line);
 }
 
 static void warning(Checker &c, const char *format, ...) {
-    char line[512];
     va_list args;
     va_start(args, format);
-    vsnprintf(line, sizeof line, format, args);
+    add_line(c.warnings, "warning: ", format, args);
     va_end(args);
-    c.warnings.push_back(std::string("warning: ") + line);
 }
 
 static const char *dir_name(int dir) {
