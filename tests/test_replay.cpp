@@ -67,7 +67,7 @@ static void hold(std::initializer_list<int> keys) {
         key[k] = 1;
 }
 
-TEST_F(Replay, TheSeamReadsTheKeyboardRecordsEachFrameAndTheRecordingReadsBackTheSame) {
+TEST_F(Replay, ARecordedRunReadsBackFrameForFrame) {
     ASSERT_TRUE(start_recording("run.rec"));
     hold({KEY_RIGHT, KEY_ALT});
     HeldKeys first = next_frame_keys();
@@ -108,7 +108,7 @@ TEST_F(Replay, TheSeamReadsTheKeyboardRecordsEachFrameAndTheRecordingReadsBackTh
     EXPECT_EQ(replayed[4].bits, 1u << PLAY_ESC);
 }
 
-TEST_F(Replay, ReplayedFramesDriveThePlayerThroughKeyArrayAndAnEditorChordEndsARecording) {
+TEST_F(Replay, ReplayedFramesDriveThePlayerThroughTheKeyArray) {
     write_file("walk.rec", header() + "R\nR\nR\n-\nend=input-ended frames=4 score=0 hp=200 bombs=0 x=129 y=160 view=66,151\n");
     ASSERT_TRUE(load_recording("walk.rec"));
     input_source = INPUT_RECORDING;
@@ -122,7 +122,9 @@ TEST_F(Replay, ReplayedFramesDriveThePlayerThroughKeyArrayAndAnEditorChordEndsAR
     char line[160];
     make_end_line(end_reason("input-ended"), input_frames, line);
     EXPECT_STREQ(line, loaded_recording.end_line);
+}
 
+TEST_F(Replay, AnEditorOpeningEndsTheRecordingWhichCannotBeReplayed) {
     input_source = INPUT_KEYBOARD;
     input_frames = 0;
     ASSERT_TRUE(start_recording("edit.rec"));

@@ -11,6 +11,12 @@
 #include "replay.h"
 #include "room_figures.h"
 
+// The frame's order is fixed, and three of its drawing calls also change
+// the game, so moving them changes play:
+//  - draw_view(0) runs the camera first: it may scroll the view and shift
+//    the player, the lit bomb, the flying shots and the monsters with it;
+//  - update_bomb() draws the bomb and also burns its fuse and blasts;
+//  - draw_shots() draws the shots and frees the slots of those that hit.
 void frame_update_and_draw() {
     run_pending_room_change();
     update_shots();
