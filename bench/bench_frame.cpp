@@ -2,6 +2,7 @@
 // real datafiles and the default world of the run folder (no graphics mode:
 // a memory bitmap stands in for the screen; the frame's 60 ms sleep is left out)
 #include <benchmark/benchmark.h>
+#include "bench_support.h"
 #include "assets.h"
 #include "layers.h"
 #include "monsters.h"
@@ -49,7 +50,7 @@ void enter_game_folder() {
     if (done)
         return;
     done = true;
-    install_allegro(SYSTEM_NONE, &errno, atexit);
+    start_bench_headless();
     if (chdir(LAMPLIGHT_GAME_DIR) != 0)
         abort();
     screen = create_bitmap(320, 240);
