@@ -13,6 +13,7 @@ struct GameOptions {
     const char *replay_file; // --replay FILE: play the recording instead of the keyboard, or null
     bool headless;    // --headless (with --replay): no window, no sound, no pacing
     bool room_figures;// --rooms (with --replay): a line of figures for each room entered
+    const char *picture_file; // --picture FILE (with --replay --headless): the last frame as an image, or null
 };
 
 constexpr int MAX_SCALE = 8;

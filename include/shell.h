@@ -27,7 +27,8 @@ void finish_run(const char *reason, char *end_line);
 // --replay FILE --headless, once the recording is loaded: the whole run with
 // no display, no sound and no sleeping. 0 when it ends with the recording's
 // end line; otherwise 1, with both lines on standard error.
-int replay_headless(const char *file);
+// With `picture`, the run's last frame is saved there as an image.
+int replay_headless(const char *file, const char *picture);
 // Start-up without a display: the files, the buffers, the first room. No
 // sound, no music, no graphics mode: a memory bitmap stands in for the
 // screen. Returns 0, or 1 after one line on standard error.

@@ -55,6 +55,9 @@ TEST(Options, RecordAndReplayTakeTheirFilesAndTheHeadlessAndRoomsSwitches) {
     EXPECT_STREQ(replay.options.replay_file, "world/solution.rec");
     EXPECT_TRUE(replay.options.headless && replay.options.room_figures);
     EXPECT_EQ(replay.options.record_file, nullptr);
+    Parsed pictured = parse({"--replay", "run.rec", "--headless", "--picture", "last.bmp"});
+    EXPECT_EQ(pictured.status, -1);
+    EXPECT_STREQ(pictured.options.picture_file, "last.bmp");
     Parsed watched = parse({"--replay", "run.rec", "--scale", "3"});
     EXPECT_FALSE(watched.options.headless || watched.options.room_figures);
     EXPECT_EQ(watched.options.scale, 3);
@@ -89,6 +92,8 @@ TEST(Options, BadOptionsNameThemselvesInOneLineThenTheUsageWithStatusTwo) {
         {{"--record", "a.rec", "--replay", "b.rec"}, "lamplight: --record a.rec: cannot be combined with --replay\n"},
         {{"--headless"}, "lamplight: --headless: only goes with --replay FILE\n"},
         {{"--rooms", "--record", "a.rec"}, "lamplight: --rooms: only goes with --replay FILE\n"},
+        {{"--replay", "a.rec", "--picture", "p.bmp"}, "lamplight: --picture p.bmp: only goes with --replay FILE --headless\n"},
+        {{"--picture"}, "lamplight: --picture: needs a file name\n"},
     };
     for (const auto &c : cases) {
         Parsed p = parse(c.args);

@@ -19,7 +19,7 @@ int main(int argc, char **argv) {
         return 1;
     room_figures_on = options.room_figures;
     if (options.headless)
-        return replay_headless(options.replay_file);
+        return replay_headless(options.replay_file, options.picture_file);
 
     // Start-up.
     pending_room_change = 7;
