@@ -13,7 +13,7 @@ OUT=$(cd "${1:-docs}" 2>/dev/null && pwd || (mkdir -p "${1:-docs}" && cd "${1:-d
 BUILD="${LAMPLIGHT_BUILD:-$ROOT/build}" # where the build is (scripts/build.sh makes build/)
 GAME="$BUILD/game"
 WORK=$(mktemp -d /tmp/lamplight-shots.XXXXXX)
-trap 'kill $XVFB_PID $GAME_PID 2>/dev/null; rm -rf "$WORK"' EXIT
+trap 'kill $XVFB_PID $GAME_PID 2>/dev/null || true; rm -rf "$WORK"' EXIT
 export ALSA_CONFIG_PATH="$WORK/alsa.conf"
 printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\nrawmidi.!default { type hw card 0 }\n' > "$ALSA_CONFIG_PATH"
 
