@@ -5,6 +5,8 @@
 #include <sstream>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -365,14 +367,19 @@ TEST(WorldRender, DrawsTheDefaultWorldWithTheGameArt) {
     BITMAP *picture = load_png((dir.path / "map.png").c_str(), pal);
     DATAFILE *data = load_datafile((dir.path / "data.dat").c_str());
     ASSERT_TRUE(terrain && objects && picture && data);
-    // The picture starts at tile (51, 121). Room A's tiles without an object
-    // (walls, floor, exits) show the art of their codes, each in its place.
+    // The tool names the tiles the picture covers; the start room's tiles
+    // without an object (walls, floor, exits) show the art of their codes,
+    // each in its place.
+    int left = -1, right = -1, top = -1, bottom = -1;
+    const char *range = strstr(rendered.output.c_str(), "tiles ");
+    ASSERT_TRUE(range && sscanf(range, "tiles %d..%d x %d..%d", &left, &right, &top, &bottom) == 4) << rendered.output;
+    ASSERT_TRUE(left <= 66 && right >= 80 && top <= 151 && bottom >= 165) << rendered.output;
     int differ = 0;
     for (int ty = 151; ty <= 165; ty++)
         for (int tx = 66; tx <= 80; tx++)
             for (int y = 0; y < 16 && getpixel(objects, tx, ty) == 0; y++)
                 for (int x = 0; x < 16; x++)
-                    differ += getpixel(picture, (tx - 51) * 16 + x, (ty - 121) * 16 + y) !=
+                    differ += getpixel(picture, (tx - left) * 16 + x, (ty - top) * 16 + y) !=
                               getpixel((BITMAP *)data[14 + getpixel(terrain, tx, ty)].dat, x, y);
     EXPECT_EQ(differ, 0);
     destroy_bitmap(terrain);
