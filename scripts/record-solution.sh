@@ -1,6 +1,8 @@
 #!/bin/sh
 # record-solution.sh -- plays world/solution.route on the default world, headless, and
-# writes the recording of that run to world/solution.rec; fails unless it reaches the goal
+# writes the recording of that run to world/solution.rec; fails unless it reaches the
+# goal, and then runs the check of the test replay.solution on it (long enough, hit
+# points enough)
 set -e
 cd "$(dirname "$0")/.."
 sh scripts/build.sh
@@ -15,3 +17,5 @@ case "$end" in
     *) echo "the route does not reach the goal: change world/solution.route (lamplight-route --trace shows each frame)" >&2
        exit 1 ;;
 esac
+LAMPLIGHT="$PWD/build/game/lamplight" GAME_DIR="$PWD/build/game" WORLD_DEFAULT="$PWD/build/world-default" \
+    SOLUTION="$PWD/world/solution.rec" WORK="$PWD/build/replay-solution" sh tests/replay_solution.sh
