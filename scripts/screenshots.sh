@@ -41,8 +41,9 @@ frame_picture() {
 }
 
 frame_picture 12 first-room
-frame_picture $(( $(entry_frame 81,151) + ${FIGHT_AFTER:-40} )) chasers
-frame_picture $(( $(entry_frame 111,181) + ${DARK_AFTER:-12} )) dark-room
+# The kennel's four chasers under fire; the dark attic with a slime in the lamp's circle.
+frame_picture $(( $(entry_frame 111,136) + 20 )) chasers
+frame_picture $(( $(entry_frame 51,106) + 20 )) dark-room
 
 # The terrain editor with its panel: the real game in a 2x window.
 Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3> "$WORK/display" 2> /dev/null &
