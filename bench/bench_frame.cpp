@@ -2,6 +2,7 @@
 // real datafiles and the default world of the run folder (no graphics mode:
 // a memory bitmap stands in for the screen; the frame's 60 ms sleep is left out)
 #include <benchmark/benchmark.h>
+#include "bench_support.h"
 #include "assets.h"
 #include "layers.h"
 #include "monsters.h"
@@ -37,14 +38,9 @@ void start_up_headless() {
     close(null_fd);
     if (status != 0)
         abort();
-    dark_buffer = create_bitmap(320, 240);
-    lamp_sprite = create_bitmap(160, 160);
-    build_lamp_sprite();
-    color_map = &light_table;
-    back_buffer = create_bitmap(320, 240);
-    clear_buffer(back_buffer);
-    view_tx = 66;
-    view_ty = 151;
+    create_buffers();
+    view_tx = START_VIEW_TX;
+    view_ty = START_VIEW_TY;
     scroll_px = scroll_py = 0;
     enter_first_room();
 }
@@ -54,7 +50,7 @@ void enter_game_folder() {
     if (done)
         return;
     done = true;
-    install_allegro(SYSTEM_NONE, &errno, atexit);
+    start_bench_headless();
     if (chdir(LAMPLIGHT_GAME_DIR) != 0)
         abort();
     screen = create_bitmap(320, 240);

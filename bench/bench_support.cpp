@@ -1,5 +1,6 @@
 // bench_support.cpp -- a headless Allegro and a bare world for the benchmarks
 #include "bench_support.h"
+#include "bare_world.h"
 #include "layers.h"
 #include "monsters.h"
 #include "player.h"
@@ -16,25 +17,7 @@ void start_bench_headless() {
     set_color_depth(8);
 }
 
-// A new w x h layer of one code, replacing `old`.
-static BITMAP *fresh_layer(BITMAP *old, int w, int h, int fill) {
-    if (old)
-        destroy_bitmap(old);
-    BITMAP *b = create_bitmap_ex(8, w, h);
-    clear_to_color(b, fill);
-    return b;
-}
-
 void bench_world(int w, int h, int fill) {
     start_bench_headless();
-    terrain_layer = fresh_layer(terrain_layer, w, h, fill);
-    object_layer = fresh_layer(object_layer, w, h, 0);
-    monster_layer = fresh_layer(monster_layer, w, h, 0);
-    view_tx = 66;
-    view_ty = 151;
-    scroll_px = scroll_py = 0;
-    reset_player();
-    monster_count = 0;
-    for (Monster &m : monsters)
-        m = Monster{MONSTER_DEAD, 0, 0, 0, 0, 0, 0, 0, 0};
+    bare_world(w, h, fill);
 }

@@ -36,6 +36,12 @@ bool reload_layer(int layer);
 // The tile under the mouse: view origin plus (mouse + sub-tile offset) / 16,
 // rounded down; the panel area maps too, to tiles right of the view.
 void editor_target_tile(int *tx, int *ty);
+// Q steps `brush` down, not below `low`; W up, not above `high`; `changed`
+// (if any) redraws after each, then 150 ms pass.
+void editor_brush_keys(int *brush, int low, int high, void (*changed)());
+// Each held arrow, in the order Left, Right, Up, Down, moves the view origin
+// one tile (no bound), `moved` (if any) redrawing, then 50 ms pass.
+void editor_arrow_keys(void (*moved)());
 // Polls, without sleeping, until Esc is released.
 void wait_for_esc_release();
 // After an editor's reload: its panel replaces the counters, and its history

@@ -1,7 +1,8 @@
-// layers.h -- the three map layers, their files, terrain codes and rooms
+// layers.h -- the three map layers, their files and rooms
 #pragma once
 #include <allegro.h>
 #include <vector>
+#include "terrain_rules.h" // the codes and what they do
 
 extern BITMAP *terrain_layer; // "map.map": terrain code per tile
 extern BITMAP *object_layer;  // "obj.map": object code per tile, 0 = none
@@ -10,21 +11,6 @@ extern PALETTE palette;       // palette of the layer file loaded last; written 
 
 // Bounds of the current room: coordinates of the boundary tiles themselves.
 extern int room_left, room_right, room_top, room_bottom;
-
-// Named terrain codes.
-constexpr int CODE_BOUNDARY = 0;
-constexpr int CODE_CRACKED = 11;
-constexpr int CODE_GHOST_WALL_A = 24;
-constexpr int CODE_GHOST_WALL_B = 25;
-constexpr int CODE_GATE_A = 26;   // closed gates; a switch opens them to 56, 57
-constexpr int CODE_GATE_B = 27;
-constexpr int CODE_SWITCH = 28;
-constexpr int CODE_WALKABLE = 52;   // lowest code the player walks on
-constexpr int CODE_DARK_A = 53;
-constexpr int CODE_DARK_B = 54;
-constexpr int CODE_BLASTED = 68;
-constexpr int CODE_FLOOR = 72;
-constexpr int CODE_EXIT = 74;
 
 // Largest layer side the loader accepts: a world of 4096 x 4096 tiles.
 constexpr int MAX_LAYER_SIDE = 4096;
@@ -60,6 +46,19 @@ int write_layer_file(const char *file, BITMAP *bmp, const RGB *pal);
 void save_layer(int layer);
 // The file of layer 0, 1, 2 ("map.map", "obj.map", "mob.map"), or NULL.
 const char *layer_file_name(int layer);
+
+// A direction whose room change runs at the start of the next frame, or
+// DIR_NONE (7). Set by a room exit and after an editor.
+extern int pending_room_change;
+// A room exit through `dir`: the player to the far side of the play field,
+// the view origin just beyond the boundary of the room being left.
+void take_room_exit(int dir);
+// The room-change step for the axis across `dir` (vertical for left and
+// right, horizontal for up and down): the new room measured, the view pulled
+// into it (the player keeping its place), bomb, shots and monsters reset.
+void room_change_step(int dir);
+// The frame's first step: the pending room change, if any.
+void run_pending_room_change();
 
 // Measures the room that contains tile (tx, ty) into room_left .. room_bottom.
 // A scan that reaches the layer's edge without a boundary stops on the last

@@ -9,6 +9,11 @@ struct GameOptions {
     bool fullscreen;  // --fullscreen: the desktop's mode, the frame scaled and centred
     bool help;        // --help: print the usage and end with 0
     bool version;     // --version: print the version and end with 0
+    const char *record_file; // --record FILE: write a recording of the run, or null
+    const char *replay_file; // --replay FILE: play the recording instead of the keyboard, or null
+    bool headless;    // --headless (with --replay): no window, no sound, no pacing
+    bool room_figures;// --rooms (with --replay): a line of figures for each room entered
+    const char *picture_file; // --picture FILE (with --replay --headless): the last frame as an image, or null
 };
 
 constexpr int MAX_SCALE = 8;

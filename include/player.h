@@ -2,12 +2,15 @@
 #pragma once
 #include <allegro.h>
 
-// Direction codes.
-constexpr int DIR_LEFT = 2;
-constexpr int DIR_RIGHT = 3;
-constexpr int DIR_UP = 5;
-constexpr int DIR_DOWN = 6;
-constexpr int DIR_NONE = 7;
+#include "terrain_rules.h" // the direction codes
+
+// Where the player starts, and its collision area within the 24 x 32 sprite:
+// columns x + 4 .. x + 19, rows y + 20 .. y + 31.
+constexpr int PLAYER_START_X = 120, PLAYER_START_Y = 160;
+constexpr int PLAYER_BOX_LEFT = 4, PLAYER_BOX_RIGHT = 19, PLAYER_BOX_TOP = 20, PLAYER_BOX_BOTTOM = 31;
+// The object that ends the game when taken, and the highest object code.
+constexpr int OBJECT_GOAL = 2;
+constexpr int MAX_OBJECT_CODE = 14;
 
 extern int player_x, player_y;  // play-field pixel of the sprite's top-left corner
 extern int player_dir;          // facing
@@ -25,9 +28,9 @@ void reset_player();
 int move_player(int dir, int steps); // 0 moved, 1 blocked, 2 room exit
 int probe_point(int x, int y);       // terrain code under a play-field point; takes objects
 
-// One frame of the arrow keys: reads key[], moves the player, and records a
-// room exit in pending_room_change.
-void arrow_key_step();
+// One frame of the arrow keys: reads key[] and moves the player. Returns the
+// direction of the last room exit taken in the frame, or DIR_NONE.
+int arrow_key_step();
 
 // Whether an object lying on tile (tx, ty) of `terrain` can ever be taken:
 // the tile is above 52 (where the probe takes objects), or a cracked wall or

@@ -1,32 +1,46 @@
 // shell.h -- start-up, the frame loop, the room-change step and shutdown
 #pragma once
 #include <allegro.h>
+#include "layers.h" // pending_room_change, room_change_step
 
 struct GameOptions;
 
-extern int pending_room_change; // a direction whose room change runs next frame, 7 = none
 extern RGB zero_rgb;            // black, for palette entry 0
 
 void reset_colour_zero();
 
-// The room-change step for the axis across `dir` (vertical for 2/3, horizontal for 5/6).
-void room_change_step(int dir);
-// Frame steps 1..9: room change, updates, drawing and presentation.
+// The first half of a frame: a pending room change, the shots and monsters
+// moving, the view and everything on it drawn, the frame presented.
 void frame_update_and_draw();
-// Frame steps 11..14: fire, movement, bomb, editor chord.
+// The input step after the sleep: fire, movement, bomb, the editor chord.
 void frame_input();
 // The end test: hit points gone, Esc held, or the goal taken.
 bool game_should_end();
+// The frame loop: frames (each followed by the 60 ms sleep when `paced`)
+// until the end test holds or a replayed recording runs out of frames.
+// Returns why it ended: "died", "esc", "goal" or "input-ended".
+const char *run_frame_loop(bool paced);
+// After the frame loop: the end line of the run into `end_line` (160 chars),
+// written as the trailer of a recording in progress; a replay prints it on
+// standard output, after its per-room figures.
+void finish_run(const char *reason, char *end_line);
+// --replay FILE --headless, once the recording is loaded: the whole run with
+// no display, no sound and no sleeping. 0 when it ends with the recording's
+// end line; otherwise 1, with both lines on standard error.
+// With `picture`, the run's last frame is saved there as an image.
+int replay_headless(const char *file, const char *picture);
+// Start-up without a display: the files, the buffers, the first room. No
+// sound, no music, no graphics mode: a memory bitmap stands in for the
+// screen. Returns 0, or 1 after one line on standard error.
+int start_headless_game();
 
-// Start-up steps 4..19 without the graphics mode: loads and checks the
-// datafiles and layers, builds the colour tables, buffers and lamp sprite.
-// Returns 0, or 1 after printing one line on standard error.
+// Start-up before the graphics mode: loads and checks the datafiles and
+// layers, builds the sprites and the colour tables. Returns 0, or 1 after
+// printing one line on standard error.
 int load_game_files();
 // Frees what load_game_files and start-up made.
 void shutdown_game();
-// Start-up steps 12..15: the buffers are frame-sized whatever the screen's size.
-void create_buffers();
-// Start-up steps 18..19.
+// Measures the first room and resets the player, bomb, shots and monsters.
 void enter_first_room();
 
 // The graphics mode the options ask for: the plain 320x240 mode, a window of

@@ -2,6 +2,9 @@
 #pragma once
 #include <allegro.h>
 
+// The view the game starts with: the first room is measured round tile
+// (START_VIEW_TX + 8, START_VIEW_TY + 8).
+constexpr int START_VIEW_TX = 66, START_VIEW_TY = 151;
 extern int view_tx, view_ty;       // tile at the play field's top-left, before the offset
 extern int scroll_px, scroll_py;   // sub-tile offset in pixels, -16..16 in play
 extern int scroll_right_edge;      // 148: player x beyond which the view scrolls right
@@ -11,12 +14,28 @@ extern int scroll_bottom_edge;     // 128
 
 constexpr int FRAME_W = 320, FRAME_H = 240; // every frame is composed at this size
 
+// The frame buffers and colour tables (frame_buffers.cpp).
 extern BITMAP *back_buffer;  // every frame is composed here (320 x 240)
 extern BITMAP *dark_buffer;  // dark frames are composed here (320 x 240)
-extern BITMAP *lamp_sprite;  // 160 x 160 light levels of the lamp circle
-extern COLOR_MAP light_table;
 extern COLOR_MAP trans_table;
 extern RGB_MAP rgb_table;
+// The rgb, light and translucency tables of the game palette, with the
+// progress line printed before the last.
+void build_colour_tables(const RGB *game_palette);
+// The dark buffer, the lamp sprite, the back buffer; the light table in use.
+void create_buffers();
+
+// The lamp and the dark frame (lamp.cpp).
+extern BITMAP *lamp_sprite;  // 160 x 160 light levels of the lamp circle
+extern COLOR_MAP light_table;
+// Fills lamp_sprite (already created, 160 x 160) with the lamp's light rings.
+void build_lamp_sprite();
+void make_light_table(const RGB *game_palette);
+void use_light_table();      // color_map := the light table
+// The frame when room_lit is 0: black, or with the lamp the circle of light
+// round the player; the panel beside it.
+void present_dark_frame();
+
 extern int room_lit;         // 1 when the last draw_view met no dark tile
 
 void draw_view(int mode);    // 0 game, 1 terrain/object editor, 2 monster editor
@@ -26,7 +45,6 @@ void draw_panel(BITMAP *dest);
 // the counters; NULL in play.
 extern void (*panel_override)(BITMAP *dest);
 void present_frame();
-void present_dark_frame();
 void clear_buffer(BITMAP *bmp);
 
 // The present path: every frame, the start-up fill and the editors' copies
@@ -53,5 +71,3 @@ void frame_mouse(int *x, int *y);
 void follow_player();
 void rebase_world(int old_tx, int old_ty, int old_px, int old_py);
 
-// Fills lamp_sprite (already created, 160 x 160) with the lamp's light rings.
-void build_lamp_sprite();

@@ -24,4 +24,4 @@ fuzz() {
 
 FILES="src/files/input_files.cpp src/files/atomic_save.cpp"
 fuzz fuzz_layer_file tests/fuzz/fuzz_layer_file.cpp src/world/layer_files.cpp $FILES
-fuzz fuzz_datafile tests/fuzz/fuzz_datafile.cpp src/shell/datafile_check.cpp $FILES
+fuzz fuzz_datafile tests/fuzz/fuzz_datafile.cpp src/assets/datafile_check.cpp $FILES

@@ -18,18 +18,9 @@
 // so that an editor's reload reads back what the test set up.
 class Editors : public testing::Test {
   protected:
-    char old_dir[4096] = "", dir[32] = "/tmp/lamplight_editors_XXXXXX";
-    void SetUp() override {
-        ASSERT_TRUE(getcwd(old_dir, sizeof old_dir) && mkdtemp(dir) && chdir(dir) == 0);
-        make_world(200, 200, 72);
-        make_room(66, 151, 80, 165, 60);
-        for (int layer = 0; layer < 3; layer++)
-            save_layer(layer);
-    }
-    void TearDown() override {
-        EXPECT_EQ(chdir(old_dir), 0);
-        EXPECT_EQ(system((std::string("rm -rf ") + dir).c_str()), 0);
-    }
+    SavedWorld world;
+    void SetUp() override { ASSERT_TRUE(enter_saved_world(world, 200, 200, 72, 60)); }
+    void TearDown() override { leave_saved_world(world); }
 };
 
 // The three editors, by the layer each edits: terrain, objects, monsters.

@@ -168,8 +168,7 @@ TEST(Player, TwoExitsInOneFrameKeepTheLast) {
     // 220 over columns 204..218 meets tiles 62 and 63 of row 165.
     putpixel(terrain_layer, 62, 165, CODE_EXIT);
     key[KEY_LEFT] = key[KEY_DOWN] = 1;
-    arrow_key_step();
-    EXPECT_EQ(pending_room_change, DIR_DOWN);
+    EXPECT_EQ(arrow_key_step(), DIR_DOWN);
     EXPECT_EQ(where(), "200,4 50,167 0,0");
 }
 

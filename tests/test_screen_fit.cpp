@@ -1,4 +1,4 @@
-// test_screen_fit.cpp -- the command line, scaled presenting and the mouse mapped back to the frame
+// test_screen_fit.cpp -- fitting the screen: the scale chosen, scaled presenting, the mouse mapped back to the frame
 #include <gtest/gtest.h>
 #include "test_support.h"
 #include "editors.h"
@@ -6,81 +6,6 @@
 #include "options.h"
 #include "shell.h"
 #include "view.h"
-#include <string>
-#include <vector>
-
-// Parses `args` (after the program name); the status and both output streams.
-struct Parsed {
-    int status;
-    GameOptions options;
-    std::string out, err;
-};
-static Parsed parse(std::vector<const char *> args) {
-    std::vector<char *> argv = {(char *)"lamplight"};
-    for (const char *a : args)
-        argv.push_back((char *)a);
-    Parsed p;
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    p.status = parse_options((int)argv.size(), argv.data(), &p.options);
-    p.out = testing::internal::GetCapturedStdout();
-    p.err = testing::internal::GetCapturedStderr();
-    return p;
-}
-
-TEST(Options, GoodFormsSetScaleAutoAndFullscreenAndLetTheGameStart) {
-    const struct { std::vector<const char *> args; int scale; bool automatic, fullscreen; } cases[] = {
-        {{}, 0, false, false},
-        {{"--scale", "1"}, 1, false, false},
-        {{"--scale", "8"}, 8, false, false},
-        {{"--scale=3"}, 3, false, false},
-        {{"--scale", "auto"}, 0, true, false},
-        {{"--scale", "auto", "--scale", "2"}, 2, false, false}, // the last one counts
-        {{"--scale", "auto", "--fullscreen"}, 0, true, true},   // what play.sh --fullscreen passes
-    };
-    for (const auto &c : cases) {
-        Parsed p = parse(c.args);
-        SCOPED_TRACE(c.args.empty() ? "none" : c.args[0]);
-        EXPECT_EQ(p.status, -1);
-        EXPECT_EQ(p.options.scale, c.scale);
-        EXPECT_EQ(p.options.scale_auto, c.automatic);
-        EXPECT_EQ(p.options.fullscreen, c.fullscreen);
-        EXPECT_EQ(p.out + p.err, "");
-    }
-}
-
-TEST(Options, HelpAndVersionPrintOnStandardOutputAndEndWithZero) {
-    Parsed help = parse({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out, usage_text());
-    EXPECT_NE(help.out.find("--fullscreen"), std::string::npos);
-    EXPECT_EQ(help.err, "");
-    Parsed version = parse({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "lamplight 1.1.0\n");
-    EXPECT_EQ(version.err, "");
-}
-
-TEST(Options, BadOptionsNameThemselvesInOneLineThenTheUsageWithStatusTwo) {
-    const struct { std::vector<const char *> args; const char *line; } cases[] = {
-        {{"--scale", "0"}, "lamplight: --scale 0: the scale is 1..8 or auto\n"},
-        {{"--scale", "9"}, "lamplight: --scale 9: the scale is 1..8 or auto\n"},
-        {{"--scale", "x"}, "lamplight: --scale x: the scale is 1..8 or auto\n"},
-        {{"--scale", "12"}, "lamplight: --scale 12: the scale is 1..8 or auto\n"},
-        {{"--scale", "-3"}, "lamplight: --scale -3: the scale is 1..8 or auto\n"},
-        {{"--scale"}, "lamplight: --scale: needs a scale, 1..8 or auto\n"},
-        {{"--scale="}, "lamplight: --scale=: the scale is 1..8 or auto\n"},
-        {{"--bogus"}, "lamplight: --bogus: unknown option\n"},
-        {{"--help", "--bogus"}, "lamplight: --bogus: unknown option\n"}, // checked before anything is printed
-        {{"3"}, "lamplight: 3: unknown option\n"},
-    };
-    for (const auto &c : cases) {
-        Parsed p = parse(c.args);
-        EXPECT_EQ(p.status, 2) << c.line;
-        EXPECT_EQ(p.err, std::string(c.line) + usage_text());
-        EXPECT_EQ(p.out, "");
-    }
-}
 
 TEST(ScreenFit, AutoScaleLeavesATenthOfTheDesktopAndFullscreenCentresTheLargestFit) {
     EXPECT_EQ(auto_scale(1920, 1080), 4); // 1280 x 960 in 1728 x 972
@@ -205,9 +130,10 @@ TEST_F(ScaledScreen, ThePointerMapsBackToTheFramePixelDrawnUnderIt) {
 
 TEST_F(ScaledScreen, AtScaleThreeTheTerrainEditorPaintsTheTileUnderThePointer) {
     use_screen(960, 720, 3, 0, 0);
-    make_world(200, 200, 72);
-    make_room(66, 151, 80, 165, 60);
-    terrain_brush = 30;
+    SavedWorld world;
+    ASSERT_TRUE(enter_saved_world(world, 200, 200, 72, 60));
+    editor_last_terrain = 30;
+    terrain_editor_open();
     // Screen (3 * 47 + 2, 3 * 64): frame (47, 64), the last column of tile 68
     // and the first row of tile 155.
     mouse_x = 143;
@@ -224,4 +150,7 @@ TEST_F(ScaledScreen, AtScaleThreeTheTerrainEditorPaintsTheTileUnderThePointer) {
     EXPECT_EQ(getpixel(screen, 141, 192), 255);
     EXPECT_EQ(getpixel(screen, 143, 194), 255);
     EXPECT_NE(getpixel(screen, 144, 192), 255);
+    release_all_input();
+    terrain_editor_close();
+    leave_saved_world(world);
 }

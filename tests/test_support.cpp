@@ -1,5 +1,6 @@
 // test_support.cpp -- a headless Allegro, test art and small test worlds
 #include "test_support.h"
+#include "fixtures/bare_world.h"
 #include "assets.h"
 #include "layers.h"
 #include "view.h"
@@ -10,6 +11,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <unistd.h>
 
 static DATAFILE game_entries[GAME_DATA_ENTRIES + 1];
 static DATAFILE guy_entries[GUY_DATA_ENTRIES + 1];
@@ -89,30 +92,15 @@ void start_headless() {
     rgb_map = &rgb_table;
     create_light_table(&light_table, test_palette, 0, 0, 0, NULL);
     create_trans_table(&trans_table, test_palette, 128, 128, 128, NULL);
-    back_buffer = create_bitmap(320, 240);
-    dark_buffer = create_bitmap(320, 240);
-    lamp_sprite = create_bitmap(160, 160);
-    build_lamp_sprite();
-    color_map = &light_table;
+    create_buffers();
     // No graphics mode headless: a memory bitmap stands in for the screen.
     screen = create_bitmap(320, 240);
     clear_bitmap(screen);
 }
 
-static BITMAP *fresh_layer(BITMAP *old, int w, int h, int fill) {
-    if (old)
-        destroy_bitmap(old);
-    return solid(w, h, fill);
-}
-
 void make_world(int w, int h, int fill) {
     start_headless();
-    terrain_layer = fresh_layer(terrain_layer, w, h, fill);
-    object_layer = fresh_layer(object_layer, w, h, 0);
-    monster_layer = fresh_layer(monster_layer, w, h, 0);
-    view_tx = 66;
-    view_ty = 151;
-    scroll_px = scroll_py = 0;
+    bare_world(w, h, fill);
     room_left = room_right = room_top = room_bottom = 0;
     room_lit = 1;
     pending_room_change = 7;
@@ -122,9 +110,6 @@ void make_world(int w, int h, int fill) {
     reset_player();
     reset_bomb();
     clear_shots();
-    monster_count = 0;
-    for (Monster &m : monsters)
-        m = Monster{2, 0, 0, 0, 0, 0, 0, 0, 0};
     clear_bitmap(back_buffer);
     clear_bitmap(dark_buffer);
     release_all_input();
@@ -168,6 +153,25 @@ int samples_played(int n) { return plays[n]; }
 void reset_sample_counts() {
     for (int &p : plays)
         p = 0;
+}
+
+bool enter_saved_world(SavedWorld &world, int w, int h, int fill, int room_floor) {
+    snprintf(world.dir, sizeof world.dir, "/tmp/lamplight_world_XXXXXX");
+    if (!getcwd(world.old_dir, sizeof world.old_dir) || !mkdtemp(world.dir) || chdir(world.dir) != 0)
+        return false;
+    make_world(w, h, fill);
+    make_room(66, 151, 80, 165, room_floor);
+    for (int layer = 0; layer < 3; layer++)
+        save_layer(layer);
+    return true;
+}
+
+void leave_saved_world(SavedWorld &world) {
+    if (chdir(world.old_dir) != 0)
+        return;
+    std::string remove = std::string("rm -rf ") + world.dir;
+    if (system(remove.c_str()) != 0)
+        fprintf(stderr, "could not remove %s\n", world.dir);
 }
 
 std::string temp_dir() {

@@ -51,6 +51,17 @@ int samples_played(int n);
 void reset_sample_counts();
 extern int last_play_args[4];
 
+// A world saved to the three layer files of a fresh temporary folder, which
+// becomes the working folder: a w x h world of floor `fill` (make_world) with
+// the start room drawn with floor `room_floor` (make_room). True on success.
+// leave_saved_world goes back to the folder of before and removes it.
+struct SavedWorld {
+    char old_dir[4096];
+    char dir[40];
+};
+bool enter_saved_world(SavedWorld &world, int w, int h, int fill, int room_floor);
+void leave_saved_world(SavedWorld &world);
+
 // A fresh folder under /tmp, and the bytes of a file (empty when unreadable).
 #include <string>
 #include <vector>

@@ -93,3 +93,34 @@ bool pointer_tile_moved() {
     last_ty = ty;
     return moved;
 }
+
+void editor_brush_keys(int *brush, int low, int high, void (*changed)()) {
+    static const int steps[2][2] = {{KEY_Q, -1}, {KEY_W, 1}};
+    for (const int *s : steps) {
+        if (!key[s[0]])
+            continue;
+        *brush += s[1];
+        // Q minds only the low bound and W the high one: Q steps down from
+        // a shortcut's brush above the range (87) one at a time.
+        if (s[1] < 0 && *brush < low)
+            *brush = low;
+        if (s[1] > 0 && *brush > high)
+            *brush = high;
+        if (changed)
+            changed();
+        rest(150);
+    }
+}
+
+void editor_arrow_keys(void (*moved)()) {
+    static const int arrows[4][3] = {{KEY_LEFT, -1, 0}, {KEY_RIGHT, 1, 0}, {KEY_UP, 0, -1}, {KEY_DOWN, 0, 1}};
+    for (const int *a : arrows) {
+        if (!key[a[0]])
+            continue;
+        view_tx += a[1];
+        view_ty += a[2];
+        if (moved)
+            moved();
+        rest(50);
+    }
+}

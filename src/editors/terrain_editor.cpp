@@ -15,49 +15,18 @@ struct TerrainShortcut {
 };
 static const TerrainShortcut terrain_shortcuts[] = {
     {KEY_1, CODE_BOUNDARY}, {KEY_2, CODE_WALKABLE}, {KEY_3, CODE_FLOOR},
-    {KEY_4, CODE_EXIT},     {KEY_Z, 87},            {KEY_L, 30},
+    {KEY_4, CODE_EXIT},     {KEY_Z, 87},            {KEY_L, CODE_WALL},
 };
 
 // The highest brush Q and W step through; Z reaches above it.
 static const int TERRAIN_BRUSH_MAX = CODE_EXIT;
 
-// Q, W and the shortcut keys.
+// Q, W and the shortcut keys; a shortcut beats Q or W in the same pass.
 static void terrain_brush_keys() {
-    if (key[KEY_Q]) {
-        terrain_brush--;
-        rest(150);
-        if (terrain_brush < 0)
-            terrain_brush = 0;
-    }
-    if (key[KEY_W]) {
-        terrain_brush++;
-        rest(150);
-        if (terrain_brush > TERRAIN_BRUSH_MAX)
-            terrain_brush = TERRAIN_BRUSH_MAX;
-    }
+    editor_brush_keys(&terrain_brush, 0, TERRAIN_BRUSH_MAX, nullptr);
     for (const TerrainShortcut &s : terrain_shortcuts)
         if (key[s.key_code])
             terrain_brush = s.brush;
-}
-
-// The arrows move the view origin one tile each, with no bound.
-static void terrain_view_keys() {
-    if (key[KEY_LEFT]) {
-        view_tx--;
-        rest(50);
-    }
-    if (key[KEY_RIGHT]) {
-        view_tx++;
-        rest(50);
-    }
-    if (key[KEY_UP]) {
-        view_ty--;
-        rest(50);
-    }
-    if (key[KEY_DOWN]) {
-        view_ty++;
-        rest(50);
-    }
 }
 
 // Left paints the brush, right 72; with Space, right paints 68 and left
@@ -89,7 +58,7 @@ static void terrain_paint() {
 // floors (as the view marks them), a dot of colour 73 for code 0.
 static void draw_terrain_preview() {
     blit(game_bitmap(TERRAIN_ART_BASE + terrain_brush), back_buffer, 0, 0, 0, 0, 16, 16);
-    if (terrain_brush == CODE_DARK_A || terrain_brush == CODE_DARK_B)
+    if (terrain_rule(terrain_brush).dark)
         line(back_buffer, 0, 0, 15, 15, 255);
     if (terrain_brush == CODE_BOUNDARY)
         putpixel(back_buffer, 8, 8, 73);
@@ -106,7 +75,7 @@ void terrain_editor_open() {
 
 bool terrain_editor_pass() {
     terrain_brush_keys();
-    terrain_view_keys();
+    editor_arrow_keys(nullptr);
     editor_history_keys();
     terrain_paint();
     draw_view(1);

@@ -4,10 +4,6 @@
 #include "player.h"
 #include "view.h"
 
-// Terrain codes of this value or below stop monsters (52 too, which the
-// player walks on); -1 outside the layer stops them as well.
-static const int MONSTER_BLOCK_CODE = 52;
-
 // Hit points the player loses for every step a monster takes into it.
 static const int CONTACT_DAMAGE = 4;
 
@@ -28,7 +24,7 @@ static bool line_blocked(bool vertical, int across, int first, int last) {
     int tile_last = ((last - 1 + scroll_along) >> 4) + origin_along;
     for (int t = ((first + scroll_along) >> 4) + origin_along; t <= tile_last; t++) {
         int code = vertical ? terrain_at(tile_across, t) : terrain_at(t, tile_across);
-        if (code <= MONSTER_BLOCK_CODE)
+        if (terrain_rule(code).blocks_monsters)
             return true;
     }
     return false;

@@ -35,7 +35,7 @@ bool monster_starts_in_wall(BITMAP *terrain, int kind, int tx, int ty, int *wall
     for (int y = ty; y <= ty + (h - 1) / 16; y++)
         for (int x = tx; x <= tx + (w - 1) / 16; x++) {
             int c = layer_code(terrain, x, y);
-            if (c > CODE_WALKABLE)
+            if (!terrain_rule(c).blocks_monsters)
                 continue;
             *wall_x = x;
             *wall_y = y;

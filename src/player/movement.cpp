@@ -2,7 +2,6 @@
 #include "player.h"
 #include "layers.h"
 #include "view.h"
-#include "shell.h"
 #include <allegro.h>
 
 int player_x, player_y;  // play-field pixel of the sprite's top-left corner
@@ -29,18 +28,19 @@ struct DirectionRule {
     int points;
 };
 
-// The collision area is columns x + 4 .. x + 19 and rows y + 20 .. y + 31;
-// vertical moves probe only up to column x + 18.
+// The lines run along the collision area's edges (PLAYER_BOX_*); vertical
+// moves probe only up to column x + 18.
+static const int L = PLAYER_BOX_LEFT, R = PLAYER_BOX_RIGHT, T = PLAYER_BOX_TOP, B = PLAYER_BOX_BOTTOM;
 static const DirectionRule direction_rules[4] = {
-    {DIR_LEFT, 8, 11, 4, 20, -1, 0, 0, 1, 12},
-    {DIR_RIGHT, 12, 15, 19, 20, 1, 0, 0, 1, 12},
-    {DIR_UP, 0, 3, 4, 20, 0, -1, 1, 0, 15},
-    {DIR_DOWN, 4, 7, 4, 31, 0, 1, 1, 0, 15},
+    {DIR_LEFT, 8, 11, L, T, -1, 0, 0, 1, B - T + 1},
+    {DIR_RIGHT, 12, 15, R, T, 1, 0, 0, 1, B - T + 1},
+    {DIR_UP, 0, 3, L, T, 0, -1, 1, 0, R - L},
+    {DIR_DOWN, 4, 7, L, B, 0, 1, 1, 0, R - L},
 };
 
 void reset_player() {
-    player_x = 120;
-    player_y = 160;
+    player_x = PLAYER_START_X;
+    player_y = PLAYER_START_Y;
     player_dir = DIR_RIGHT;
     player_frame = 12;
     player_hp = 20000;
@@ -71,39 +71,10 @@ static void advance_frame(const DirectionRule &r) {
         player_frame = r.first_frame;
 }
 
-// Places the player at the far side of the play field and moves the view
-// origin just beyond the boundary of the room being left. A sub-tile offset
-// pointing back into the old room is dropped by one more tile.
-static void take_room_exit(int dir) {
-    switch (dir) {
-    case DIR_LEFT:
-        player_x = 200;
-        view_tx = room_left - 15;
-        if (scroll_px < 0) { scroll_px = 0; view_tx--; }
-        break;
-    case DIR_RIGHT:
-        player_x = 20;
-        view_tx = room_right + 1;
-        if (scroll_px > 0) { scroll_px = 0; view_tx++; }
-        break;
-    case DIR_UP:
-        player_y = 190;
-        view_ty = room_top - 15;
-        if (scroll_py < 0) { scroll_py = 0; view_ty--; }
-        break;
-    case DIR_DOWN:
-        player_y = 4;
-        view_ty = room_bottom + 1;
-        if (scroll_py > 0) { scroll_py = 0; view_ty++; }
-        break;
-    }
-}
-
 // Ghost walking: Left Control is read afresh at every point, and each test
 // is a probe of its own.
 static bool ghost_passes(int x, int y) {
-    return key[KEY_LCONTROL] && has_ghost == 1 &&
-           (probe_point(x, y) == CODE_GHOST_WALL_A || probe_point(x, y) == CODE_GHOST_WALL_B);
+    return key[KEY_LCONTROL] && has_ghost == 1 && terrain_rule(probe_point(x, y)).ghost_passes;
 }
 
 // Tests one probe line: 0 when every point passes, 1 blocked, 2 exit.
@@ -113,9 +84,9 @@ static int test_line(const DirectionRule &r, int i) {
     for (int n = 0; n < r.points; n++, x += r.along_x, y += r.along_y) {
         if (ghost_passes(x, y))
             continue;
-        if (probe_point(x, y) < CODE_WALKABLE)
+        if (terrain_rule(probe_point(x, y)).blocks_player)
             return 1;
-        if (probe_point(x, y) == CODE_EXIT)
+        if (terrain_rule(probe_point(x, y)).exit)
             return 2;
     }
     return 0;
@@ -149,7 +120,8 @@ int move_player(int dir, int steps) {
     return 0;
 }
 
-void arrow_key_step() {
+int arrow_key_step() {
+    int exit_dir = DIR_NONE;
     static const int arrow_keys[4] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN};
     static const int arrow_dirs[4] = {DIR_LEFT, DIR_RIGHT, DIR_UP, DIR_DOWN};
     bool held[4];
@@ -173,6 +145,7 @@ void arrow_key_step() {
             hold_frames = 9;
         player_dir = dir;
         if (move_player(dir, speed_ramp[hold_frames]) == 2)
-            pending_room_change = dir;
+            exit_dir = dir;
     }
+    return exit_dir;
 }

@@ -18,7 +18,7 @@ struct ObjectEffect {
 // Every object with an effect; any other code is only removed (with the sound).
 static const ObjectEffect object_effects[] = {
     {1, EFFECT_ADD, &score, 50},
-    {2, EFFECT_END_GAME, nullptr, 0},
+    {OBJECT_GOAL, EFFECT_END_GAME, nullptr, 0},
     {5, EFFECT_FLAG, &has_lamp, 0},
     {8, EFFECT_ADD, &player_hp, 1000},
     {10, EFFECT_ADD, &score, 100},
@@ -41,20 +41,14 @@ static void apply_object_effect(int code) {
     }
 }
 
-// Tile under a play-field coordinate; >> rounds towards minus infinity, so a
-// point just left of or above the view origin lands on the tile before it.
-static int tile_of(int origin, int scroll, int p) {
-    return origin + ((p + scroll) >> 4);
-}
-
 int probe_point(int x, int y) {
     // Colour 0 (and anything outside the back buffer) is open ground.
     if (!back_buffer || getpixel(back_buffer, x, y) < 1)
         return CODE_WALKABLE;
-    int tx = tile_of(view_tx, scroll_px, x);
-    int ty = tile_of(view_ty, scroll_py, y);
+    int tx = pixel_to_tile(view_tx, scroll_px, x);
+    int ty = pixel_to_tile(view_ty, scroll_py, y);
     int object = layer_code(object_layer, tx, ty);
-    if (object > 0 && terrain_at(tx, ty) > CODE_WALKABLE) {
+    if (object > 0 && terrain_rule(terrain_at(tx, ty)).takes_objects) {
         putpixel(object_layer, tx, ty, 0);
         play_effect(PICKUP_SOUND);
         apply_object_effect(object);
@@ -63,7 +57,5 @@ int probe_point(int x, int y) {
 }
 
 bool object_can_be_taken(BITMAP *terrain, int tx, int ty) {
-    int code = layer_code(terrain, tx, ty);
-    bool opens = code == CODE_CRACKED || code == CODE_GATE_A || code == CODE_GATE_B;
-    return code > CODE_WALKABLE || opens;
+    return takes_objects_once_opened(layer_code(terrain, tx, ty));
 }

@@ -1,16 +1,25 @@
 // main.cpp -- the entry point: options, start-up, the frame loop, shutdown
 #include "shell.h"
+#include "gamepad.h"
 #include "assets.h"
 #include "options.h"
+#include "replay.h"
+#include "room_figures.h"
 #include "view.h"
 #include <cstdio>
 
 int main(int argc, char **argv) {
-    // Options: a bad one ends the game here, before anything opens.
+    // Options: a bad one, or a bad recording to replay, ends the game here,
+    // before anything opens.
     GameOptions options;
     int status = parse_options(argc, argv, &options);
     if (status >= 0)
         return status;
+    if (options.replay_file && !load_recording(options.replay_file))
+        return 1;
+    room_figures_on = options.room_figures;
+    if (options.headless)
+        return replay_headless(options.replay_file, options.picture_file);
 
     // Start-up.
     pending_room_change = 7;
@@ -22,6 +31,7 @@ int main(int argc, char **argv) {
     install_keyboard();
     install_timer();
     install_mouse();
+    start_gamepad(); // none found: the keyboard alone, as ever
     if (init_sound() < 0)
         return -1;
     if (load_game_files() != 0)
@@ -36,13 +46,16 @@ int main(int argc, char **argv) {
     reset_colour_zero();
     enter_first_room();
     play_midi((MIDI *)game_data[MUSIC].dat, -1);
+    if (options.record_file && !start_recording(options.record_file)) {
+        shutdown_game();
+        return 1;
+    }
+    if (options.replay_file)
+        input_source = INPUT_RECORDING;
 
-    // The frame loop.
-    do {
-        frame_update_and_draw();
-        rest(60);
-        frame_input();
-    } while (!game_should_end());
+    // The frame loop: frame, 60 ms, input, until the end test holds.
+    char end_line[160];
+    finish_run(run_frame_loop(true), end_line);
 
     // Shutdown.
     shutdown_game();

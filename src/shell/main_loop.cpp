@@ -6,41 +6,19 @@
 #include "monsters.h"
 #include "weapons.h"
 #include "editors.h"
+#include "input.h"
+#include "gamepad.h"
+#include "replay.h"
+#include "room_figures.h"
 
-int pending_room_change = 7; // room change to run at the next frame's start, 7 = none
-
-// Pulls the view origin on one axis into [low, high], re-basing the player's
-// coordinate on that axis so that it keeps its place in the world.
-static void clamp_axis(int &origin, int &scroll, int &player, int low, int high) {
-    if (origin < low) {
-        player += (origin - low) * 16 + scroll;
-        origin = low;
-        scroll = 0;
-    }
-    if (origin > high) {
-        player += (origin - high) * 16 + scroll;
-        origin = high;
-        scroll = 0;
-    }
-}
-
-void room_change_step(int dir) {
-    find_room_bounds(view_tx + 8, view_ty + 8);
-    pending_room_change = 7;
-    if (dir == DIR_LEFT || dir == DIR_RIGHT)
-        clamp_axis(view_ty, scroll_py, player_y, room_top, room_bottom - 14);
-    else
-        clamp_axis(view_tx, scroll_px, player_x, room_left, room_right - 14);
-    reset_bomb();
-    clear_shots();
-    spawn_monsters();
-}
-
+// The frame's order is fixed, and three of its drawing calls also change
+// the game, so moving them changes play:
+//  - draw_view(0) runs the camera first: it may scroll the view and shift
+//    the player, the lit bomb, the flying shots and the monsters with it;
+//  - update_bomb() draws the bomb and also burns its fuse and blasts;
+//  - draw_shots() draws the shots and frees the slots of those that hit.
 void frame_update_and_draw() {
-    if (pending_room_change == DIR_LEFT || pending_room_change == DIR_RIGHT)
-        room_change_step(pending_room_change);
-    if (pending_room_change == DIR_UP || pending_room_change == DIR_DOWN)
-        room_change_step(pending_room_change);
+    run_pending_room_change();
     update_shots();
     update_monsters();
     draw_view(0);
@@ -55,12 +33,21 @@ void frame_update_and_draw() {
 }
 
 void frame_input() {
+    // The seam: the rules below read key[]. Keys from the keyboard are there
+    // already (writing them back could undo a release made meanwhile);
+    // replayed keys are written there.
+    HeldKeys held = next_frame_keys();
+    if (input_source != INPUT_KEYBOARD)
+        apply_held_keys(held);
     if (key[KEY_ALT])
         fire_shot();
-    arrow_key_step();
+    int exit_dir = arrow_key_step();
+    if (exit_dir != DIR_NONE)
+        pending_room_change = exit_dir;
     if (key[KEY_SPACE])
         drop_bomb();
     if (key[KEY_LCONTROL] && key[KEY_RCONTROL]) {
+        release_gamepad_keys(); // the editors answer to the keyboard and mouse only
         if (key[KEY_E]) {
             edit_terrain();
             pending_room_change = player_dir;
@@ -78,4 +65,18 @@ void frame_input() {
 
 bool game_should_end() {
     return player_hp <= 0 || key[KEY_ESC] || game_over;
+}
+
+const char *run_frame_loop(bool paced) {
+    do {
+        room_figures_frame_begin();
+        frame_update_and_draw();
+        if (paced)
+            rest(60);
+        if (input_source == INPUT_RECORDING && replay_position >= loaded_recording.frame_count)
+            return "input-ended";
+        frame_input();
+        room_figures_frame_end();
+    } while (!game_should_end());
+    return end_reason("esc");
 }

@@ -13,6 +13,12 @@ static const char usage[] =
     "  --scale N      a window N times 320x240 (N = 1..8), every pixel an NxN block\n"
     "  --scale auto   the largest such window that fits the desktop\n"
     "  --fullscreen   the whole screen, the picture scaled and centred\n"
+    "  --record FILE  write the run's keys to FILE, frame by frame\n"
+    "  --replay FILE  play the run recorded in FILE (Esc stops it)\n"
+    "  --headless     with --replay: no window, no sound, as fast as it computes;\n"
+    "                 ends with 0 when the run ends as the recording did, else 1\n"
+    "  --rooms        with --replay: frames, hit points and score for each room\n"
+    "  --picture FILE with --replay --headless: the run's last frame as FILE (.bmp or .pcx)\n"
     "  --version      print the version and end\n"
     "  --help         print this text and end\n"
     "With no options the game opens its plain 320x240 mode.\n";
@@ -40,7 +46,7 @@ static int bad_option(const char *option, const char *value, const char *what) {
 }
 
 int parse_options(int argc, char **argv, GameOptions *options) {
-    *options = GameOptions{0, false, false, false, false};
+    *options = GameOptions{0, false, false, false, false, nullptr, nullptr, false, false, nullptr};
     for (int i = 1; i < argc; i++) {
         const char *arg = argv[i];
         if (strcmp(arg, "--scale") == 0) {
@@ -51,6 +57,17 @@ int parse_options(int argc, char **argv, GameOptions *options) {
         } else if (strncmp(arg, "--scale=", 8) == 0) {
             if (!read_scale(arg + 8, options))
                 return bad_option(arg, nullptr, "the scale is 1..8 or auto");
+        } else if (strcmp(arg, "--record") == 0 || strcmp(arg, "--replay") == 0 || strcmp(arg, "--picture") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0')
+                return bad_option(arg, nullptr, "needs a file name");
+            const char **file = strcmp(arg, "--record") == 0   ? &options->record_file
+                                : strcmp(arg, "--replay") == 0 ? &options->replay_file
+                                                               : &options->picture_file;
+            *file = argv[++i];
+        } else if (strcmp(arg, "--headless") == 0) {
+            options->headless = true;
+        } else if (strcmp(arg, "--rooms") == 0) {
+            options->room_figures = true;
         } else if (strcmp(arg, "--fullscreen") == 0) {
             options->fullscreen = true;
         } else if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0) {
@@ -61,6 +78,14 @@ int parse_options(int argc, char **argv, GameOptions *options) {
             return bad_option(arg, nullptr, "unknown option");
         }
     }
+    if (options->record_file && options->replay_file)
+        return bad_option("--record", options->record_file, "cannot be combined with --replay");
+    if (options->headless && !options->replay_file)
+        return bad_option("--headless", nullptr, "only goes with --replay FILE");
+    if (options->room_figures && !options->replay_file)
+        return bad_option("--rooms", nullptr, "only goes with --replay FILE");
+    if (options->picture_file && !options->headless)
+        return bad_option("--picture", options->picture_file, "only goes with --replay FILE --headless");
     if (options->help) {
         fputs(usage, stdout);
         return 0;

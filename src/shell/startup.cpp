@@ -9,12 +9,6 @@
 #include <cstdio>
 #include <unistd.h>
 
-BITMAP *back_buffer;   // every frame is composed here
-BITMAP *dark_buffer;   // dark frames are composed here
-BITMAP *lamp_sprite;   // light levels of the lamp circle
-RGB_MAP rgb_table;     // nearest-colour lookup for the game palette
-COLOR_MAP light_table; // the game palette faded towards black
-COLOR_MAP trans_table; // the game palette blended half and half
 RGB zero_rgb = {0, 0, 0, 0}; // black, for palette entry 0
 
 static const char *const datafile_names[] = {"data.dat", "guy.dat", "monster.dat"};
@@ -50,11 +44,6 @@ static BITMAP *load_checked_layer(int layer) {
     return bmp;
 }
 
-void build_lamp_sprite() {
-    clear_buffer(lamp_sprite);
-    for (int i = 0; i < 256; i++)
-        circlefill(lamp_sprite, 80, 80, 80 - i / 4, i);
-}
 
 int load_game_files() {
     set_color_depth(8); // keep datafile bitmaps 8-bit
@@ -67,24 +56,8 @@ int load_game_files() {
         if (!(*layers[i] = load_checked_layer(i)))
             return 1;
     build_sprites();
-    RGB *game_palette = (RGB *)game_data[GAME_PALETTE].dat;
-    create_rgb_table(&rgb_table, game_palette, NULL);
-    rgb_map = &rgb_table;
-    create_light_table(&light_table, game_palette, 0, 0, 0, NULL);
-    printf("\nGenerating Transparency Table (3.25 lines to go)\n");
-    fflush(stdout);
-    create_trans_table(&trans_table, game_palette, 128, 128, 128, NULL);
+    build_colour_tables((RGB *)game_data[GAME_PALETTE].dat);
     return 0;
-}
-
-// Start-up steps 12..15: the dark buffer, the lamp, the colour map, the back buffer.
-void create_buffers() {
-    dark_buffer = create_bitmap(FRAME_W, FRAME_H);
-    lamp_sprite = create_bitmap(160, 160);
-    build_lamp_sprite();
-    color_map = &light_table;
-    back_buffer = create_bitmap(FRAME_W, FRAME_H); // the screen's size in the plain mode
-    clear_buffer(back_buffer);
 }
 
 void reset_colour_zero() {
@@ -92,7 +65,7 @@ void reset_colour_zero() {
     set_color(0, &zero_rgb);
 }
 
-// Start-up steps 18..19: the first room, the player, bomb, shots, monsters.
+// The first room, the player, the bomb, the shots and the monsters.
 void enter_first_room() {
     find_room_bounds(view_tx + 8, view_ty + 8);
     reset_player();

@@ -30,12 +30,14 @@ void drop_bomb() {
 // Turns every cracked wall in the 3x3 block round the tile under the bomb's
 // centre into blasted floor; nothing else is touched.
 static void blast() {
-    int cx = view_tx + ((bomb_x + scroll_px + 8) >> 4);
-    int cy = view_ty + ((bomb_y + scroll_py + 8) >> 4);
+    int cx = sprite_centre_tile(view_tx, scroll_px, bomb_x);
+    int cy = sprite_centre_tile(view_ty, scroll_py, bomb_y);
     for (int x = cx - 1; x <= cx + 1; x++)
-        for (int y = cy - 1; y <= cy + 1; y++)
-            if (terrain_at(x, y) == CODE_CRACKED)
-                putpixel(terrain_layer, x, y, CODE_BLASTED);
+        for (int y = cy - 1; y <= cy + 1; y++) {
+            int becomes = terrain_rule(terrain_at(x, y)).blasts_to;
+            if (becomes >= 0)
+                putpixel(terrain_layer, x, y, becomes);
+        }
 }
 
 void update_bomb() {

@@ -78,15 +78,15 @@ static bool hit_monster(Shot &s) {
     return false;
 }
 
-// Stops the shot on terrain below 52 under its centre; a switch toggles the gates.
+// Stops the shot on terrain that stops shots under its centre; a switch
+// toggles the gates.
 static bool hit_terrain(Shot &s) {
-    int tx = view_tx + ((s.x + 8 + scroll_px) >> 4);
-    int ty = view_ty + ((s.y + 8 + scroll_py) >> 4);
-    int code = terrain_at(tx, ty);
-    if (code >= CODE_WALKABLE)
+    const TerrainRule &rule =
+        terrain_rule(terrain_at(sprite_centre_tile(view_tx, scroll_px, s.x), sprite_centre_tile(view_ty, scroll_py, s.y)));
+    if (!rule.stops_shots)
         return false;
     s.state = SHOT_IMPACT;
-    if (code == CODE_SWITCH)
+    if (rule.is_switch)
         toggle_gates();
     return true;
 }

@@ -5,8 +5,8 @@
 #include "monsters.h"
 #include "weapons.h"
 
-int view_tx = 66;               // tile x at the play field's left edge, before the offset
-int view_ty = 151;              // tile y at the play field's top edge, before the offset
+int view_tx = START_VIEW_TX; // tile x at the play field's left edge, before the offset
+int view_ty = START_VIEW_TY; // tile y at the play field's top edge, before the offset
 int scroll_px = 0;              // sub-tile offset on x; positive moves the world left
 int scroll_py = 0;              // sub-tile offset on y; positive moves the world up
 int scroll_right_edge = 148;    // player x beyond which the view scrolls right

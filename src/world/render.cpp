@@ -31,22 +31,17 @@ static bool draw_tile(int mode, int tx, int ty, int x, int y) {
     }
     int t = code_at(terrain_layer, tx, ty);
     int o = code_at(object_layer, tx, ty);
-    if (mode == 0 && t >= 85) // the game shows high floor codes as plain floor
-        t = CODE_FLOOR;
+    const TerrainRule &rule = terrain_rule(t);
+    int art = mode == 0 ? rule.game_art : t; // the editors show every code's own entry
     // Editors reach codes past the last entry: game_bitmap gives a placeholder.
-    blit(game_bitmap(TERRAIN_ART_BASE + t), back_buffer, 0, 0, x, y, 16, 16);
-    bool dark = t == CODE_DARK_A || t == CODE_DARK_B;
-    if (dark && mode == 1)
+    blit(game_bitmap(TERRAIN_ART_BASE + art), back_buffer, 0, 0, x, y, 16, 16);
+    if (rule.dark && mode == 1)
         line(back_buffer, x, y, x + 15, y + 15, 255);
     if (o > 0)
         draw_sprite(back_buffer, game_bitmap(OBJECT_ART_BASE + o), x, y);
-    if (mode == 1) {
-        if (t >= CODE_WALKABLE)
-            putpixel(back_buffer, x + 8, y + 8, 73);
-        else if (t == CODE_BOUNDARY)
-            putpixel(back_buffer, x + 8, y + 8, 0);
-    }
-    return dark;
+    if (mode == 1 && rule.editor_dot >= 0)
+        putpixel(back_buffer, x + 8, y + 8, rule.editor_dot);
+    return rule.dark;
 }
 
 // Monster editor: the monster layer's kinds over the drawn tiles.
@@ -81,7 +76,7 @@ void draw_player() {
     BITMAP *frame = player_frame_art(player_frame);
     // Ghost walking: the same condition that lets the player through codes 24 and 25.
     if (key[KEY_LCONTROL] && has_ghost == 1) {
-        color_map = &trans_table;
+        color_map = &trans_table; // the dark frame puts the light table back (lamp.cpp)
         draw_trans_sprite(back_buffer, frame, player_x, player_y);
     } else {
         draw_sprite(back_buffer, frame, player_x, player_y);
@@ -105,35 +100,6 @@ void present_frame() {
     acquire_screen();
     present_region(back_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
     release_screen();
-}
-
-// draw_trans_sprite skips lamp pixels of level 0, which would leave the
-// window's corners outside the circle at full brightness: black them here.
-static void black_outside_lamp(int x0, int y0) {
-    for (int ly = 0; ly < lamp_sprite->h; ly++) {
-        int y = y0 + ly;
-        if (y < 0 || y >= dark_buffer->h)
-            continue;
-        for (int lx = 0; lx < lamp_sprite->w; lx++) {
-            int x = x0 + lx;
-            if (x >= 0 && x < dark_buffer->w && lamp_sprite->line[ly][lx] == 0)
-                dark_buffer->line[y][x] = 0;
-        }
-    }
-}
-
-void present_dark_frame() {
-    color_map = &light_table;
-    clear_buffer(dark_buffer);
-    if (has_lamp == 1) {
-        // The lamp's centre (80, 80) falls on (player_x + 12, player_y + 14).
-        int x0 = player_x - 68, y0 = player_y - 66;
-        blit(back_buffer, dark_buffer, x0, y0, x0, y0, 160, 160);
-        draw_trans_sprite(dark_buffer, lamp_sprite, x0, y0);
-        black_outside_lamp(x0, y0);
-    }
-    draw_panel(dark_buffer); // covers any of the window past x = 239
-    present_region(dark_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
 }
 
 void clear_buffer(BITMAP *bmp) { clear_bitmap(bmp); }

@@ -3,6 +3,7 @@
 #include "layers.h"
 #include "monsters.h"
 #include "player.h"
+#include "view.h"
 #include <cstdarg>
 #include <cstdio>
 #include <algorithm>
@@ -46,40 +47,40 @@ struct Checker {
     std::vector<std::string> warnings; // what makes the world unfair, not broken
 };
 
-static void problem(Checker &c, const char *format, ...) {
+// One line of a report, `prefix` first.
+static void add_line(std::vector<std::string> &to, const char *prefix, const char *format, va_list args) {
     char line[512];
+    vsnprintf(line, sizeof line, format, args);
+    to.push_back(std::string(prefix) + line);
+}
+
+static void problem(Checker &c, const char *format, ...) {
     va_list args;
     va_start(args, format);
-    vsnprintf(line, sizeof line, format, args);
+    add_line(c.lines, "", format, args);
     va_end(args);
-    c.lines.push_back(line);
 }
 
 static void warning(Checker &c, const char *format, ...) {
-    char line[512];
     va_list args;
     va_start(args, format);
-    vsnprintf(line, sizeof line, format, args);
+    add_line(c.warnings, "warning: ", format, args);
     va_end(args);
-    c.warnings.push_back(std::string("warning: ") + line);
 }
 
 static const char *dir_name(int dir) {
     switch (dir) {
-    case 2: return "left";
-    case 3: return "right";
-    case 5: return "up";
+    case DIR_LEFT: return "left";
+    case DIR_RIGHT: return "right";
+    case DIR_UP: return "up";
     default: return "down";
     }
 }
 
-static bool is_boundary(int code) {
-    return code == CODE_BOUNDARY || code == CODE_EXIT;
-}
+static bool is_boundary(int code) { return terrain_rule(code).bounds_room; }
 
-static bool walkable(int code) {
-    return code >= CODE_WALKABLE && code != CODE_EXIT;
-}
+// A tile the player stands on: not blocking, and no exit.
+static bool walkable(int code) { return !terrain_rule(code).blocks_player && !terrain_rule(code).exit; }
 
 static int room_at(const Checker &c, int x, int y) {
     if (x < 0 || y < 0 || x >= c.w || y >= c.h)
@@ -93,7 +94,7 @@ static void flood_room(Checker &c, int sx, int sy, std::vector<int> &mark, int i
     Room room = {sx, sy, sx, sy, -1, -1, false, false, 0, 0, 0};
     std::vector<int> todo(1, sy * c.w + sx), tiles;
     mark[todo[0]] = id;
-    static const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1}, dirs[4] = {2, 3, 5, 6};
+    static const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1}, dirs[4] = {DIR_LEFT, DIR_RIGHT, DIR_UP, DIR_DOWN};
     while (!todo.empty()) {
         int at = todo.back();
         todo.pop_back();
@@ -103,7 +104,7 @@ static void flood_room(Checker &c, int sx, int sy, std::vector<int> &mark, int i
             room.tx = x;
             room.ty = y;
         }
-        room.dark |= code == CODE_DARK_A || code == CODE_DARK_B;
+        room.dark |= terrain_rule(code).dark;
         room.left = x < room.left ? x : room.left;
         room.right = x > room.right ? x : room.right;
         room.top = y < room.top ? y : room.top;
@@ -158,22 +159,28 @@ static void check_sizes(Checker &c) {
 // The first view, origin (66, 151), draws tiles 65..81 x 150..166; the player
 // starts at play-field (120, 160), its collision box on tiles (73..74, 162).
 static void check_start(Checker &c) {
+    const int vx = START_VIEW_TX, vy = START_VIEW_TY;
     BITMAP *l[3] = {c.terrain, c.objects, c.monsters};
     for (int i = 0; i < 3; i++)
-        if (l[i]->w < 82 || l[i]->h < 167) {
-            problem(c, "start view: origin (66, 151) draws tiles 65..81 x 150..166, outside the %s layer (%dx%d)",
-                    layer_title[i], l[i]->w, l[i]->h);
+        if (l[i]->w < MIN_LAYER_W || l[i]->h < MIN_LAYER_H) {
+            problem(c, "start view: origin (%d, %d) draws tiles %d..%d x %d..%d, outside the %s layer (%dx%d)", vx, vy,
+                    vx - 1, vx + VIEW_TILES, vy - 1, vy + VIEW_TILES, layer_title[i], l[i]->w, l[i]->h);
             return;
         }
-    if (room_at(c, 74, 159) < 0) {
-        problem(c, "start: tile (74, 159), where the first room is measured, is in no room");
+    if (room_at(c, vx + 8, vy + 8) < 0) {
+        problem(c, "start: tile (%d, %d), where the first room is measured, is in no room", vx + 8, vy + 8);
         return;
     }
-    for (int x = 73; x <= 74; x++)
-        if (!walkable(layer_code(c.terrain, x, 162)))
-            problem(c, "start: the player starts in a wall: tile (%d, 162) has code %d", x,
-                    layer_code(c.terrain, x, 162));
-    c.arrivals.push_back({73, 162, 74, 162, "the start (73..74, 162)"});
+    int x0 = pixel_to_tile(vx, 0, PLAYER_START_X + PLAYER_BOX_LEFT);
+    int x1 = pixel_to_tile(vx, 0, PLAYER_START_X + PLAYER_BOX_RIGHT);
+    int y = pixel_to_tile(vy, 0, PLAYER_START_Y + PLAYER_BOX_TOP);
+    for (int x = x0; x <= x1; x++)
+        if (!walkable(layer_code(c.terrain, x, y)))
+            problem(c, "start: the player starts in a wall: tile (%d, %d) has code %d", x, y,
+                    layer_code(c.terrain, x, y));
+    char how[64];
+    snprintf(how, sizeof how, "the start (%d..%d, %d)", x0, x1, y);
+    c.arrivals.push_back({x0, y, x1, y, how});
 }
 
 // Codes the game has no meaning or art for, summed up after a few lines.
@@ -195,12 +202,11 @@ static void check_codes(Checker &c, BITMAP *layer, int highest, const char *what
 // left .. right - 14 (a narrower room keeps it at either end), and a view
 // draws from origin - 1 to origin + 15.
 static void view_block(const Room &r, int &x0, int &y0, int &x1, int &y1) {
-    int lo_x = r.left < r.right - 14 ? r.left : r.right - 14, hi_x = r.left > r.right - 14 ? r.left : r.right - 14;
-    int lo_y = r.top < r.bottom - 14 ? r.top : r.bottom - 14, hi_y = r.top > r.bottom - 14 ? r.top : r.bottom - 14;
-    x0 = lo_x - 1;
-    x1 = hi_x + 15;
-    y0 = lo_y - 1;
-    y1 = hi_y + 15;
+    const int last = VIEW_TILES - 1;
+    x0 = std::min(r.left, r.right - last) - 1;
+    x1 = std::max(r.left, r.right - last) + VIEW_TILES;
+    y0 = std::min(r.top, r.bottom - last) - 1;
+    y1 = std::max(r.top, r.bottom - last) + VIEW_TILES;
 }
 
 static void check_rooms(Checker &c) {
@@ -223,7 +229,7 @@ static void check_rooms(Checker &c) {
         for (int y = y0; y <= y1; y++)
             for (int x = x0; x <= x1; x++) {
                 int code = layer_code(c.terrain, x, y);
-                if (code == CODE_DARK_A || code == CODE_DARK_B) {
+                if (terrain_rule(code).dark) {
                     problem(c, "room round (%d, %d) has no dark floor, but its view shows the dark floor at (%d, %d) "
                                "and would be drawn dark", r.tx, r.ty, x, y);
                     x = x1;
@@ -301,7 +307,7 @@ static void check_objects(Checker &c) {
             // Under a cracked wall or a gate it can be taken once that opens.
             int code = layer_code(c.terrain, x, y);
             if (object_can_be_taken(c.terrain, x, y) && room_at(c, x, y) >= 0) {
-                goal |= o == 2;
+                goal |= o == OBJECT_GOAL;
                 continue;
             }
             if (++lost <= MAX_LINES_PER_KIND)
@@ -320,7 +326,7 @@ static void check_objects(Checker &c) {
 static std::set<int> reaching_origins(int wall_lo, int wall_hi, int first, int last, int offset, int near,
                                       int far) {
     std::set<int> origins;
-    int lo = wall_lo, hi = wall_hi - 14;
+    int lo = wall_lo, hi = wall_hi - (VIEW_TILES - 1);
     if (hi <= lo) {
         // Narrow: kept at either end, by the way the room was entered.
         origins.insert(lo);
@@ -363,14 +369,14 @@ struct Exit {
 // one tile past the run's end, but not past the old room's far wall.
 static void arrival_place(const Exit &e, int &ax0, int &ay0, int &ax1, int &ay1) {
     int L = room_left, R = room_right, T = room_top, B = room_bottom;
-    if (e.dir == 3 || e.dir == 2) {
-        ax0 = e.dir == 3 ? R + 2 : L - 3;
+    if (e.dir == DIR_RIGHT || e.dir == DIR_LEFT) {
+        ax0 = e.dir == DIR_RIGHT ? R + 2 : L - 3;
         ax1 = ax0 + 1;
         ay0 = e.first;
         ay1 = e.last + 1 < B - 1 ? e.last + 1 : B - 1;
     } else {
-        ay0 = ay1 = e.dir == 5 ? T - 2 : B + 2;
-        if (e.dir == 6)
+        ay0 = ay1 = e.dir == DIR_UP ? T - 2 : B + 2;
+        if (e.dir == DIR_DOWN)
             ay1 = B + 3;
         ax0 = e.first;
         ax1 = e.last + 1 < R - 1 ? e.last + 1 : R - 1;
@@ -383,15 +389,15 @@ static void arrival_place(const Exit &e, int &ax0, int &ay0, int &ax1, int &ay1)
 static std::vector<std::pair<int, int>> measure_tiles(const Exit &e) {
     std::vector<std::pair<int, int>> tiles;
     int L = room_left, R = room_right, T = room_top, B = room_bottom;
-    if (e.dir == 3 || e.dir == 2) {
-        int mx = (e.dir == 3 ? R + 1 : L - 15) + 8;
+    if (e.dir == DIR_RIGHT || e.dir == DIR_LEFT) {
+        int mx = (e.dir == DIR_RIGHT ? R + 1 : L - 15) + 8;
         int last = e.last * 16 + 15 < B * 16 - 12 ? e.last * 16 + 15 : B * 16 - 12;
-        for (int t : reaching_origins(T, B, e.first * 16, last, 20, 96, 128))
+        for (int t : reaching_origins(T, B, e.first * 16, last, PLAYER_BOX_TOP, scroll_top_edge, scroll_bottom_edge))
             tiles.push_back({mx, t + 8});
     } else {
-        int my = (e.dir == 6 ? B + 1 : T - 15) + 8;
+        int my = (e.dir == DIR_DOWN ? B + 1 : T - 15) + 8;
         int last = e.last * 16 + 15 < R * 16 - 16 ? e.last * 16 + 15 : R * 16 - 16;
-        for (int t : reaching_origins(L, R, e.first * 16, last, 4, 80, 148))
+        for (int t : reaching_origins(L, R, e.first * 16, last, PLAYER_BOX_LEFT, scroll_left_edge, scroll_right_edge))
             tiles.push_back({t + 8, my});
     }
     return tiles;
@@ -435,17 +441,18 @@ static void check_exit(Checker &c, const Exit &e) {
 
 // Finds every run of exit tiles in a room's wall and checks where it leads.
 static void check_exits(Checker &c) {
-    static const int dirs[4] = {2, 3, 5, 6};
+    static const int dirs[4] = {DIR_LEFT, DIR_RIGHT, DIR_UP, DIR_DOWN};
     for (int y = 0; y < c.h; y++)
         for (int x = 0; x < c.w; x++) {
-            if (layer_code(c.terrain, x, y) != CODE_EXIT)
+            if (!terrain_rule(layer_code(c.terrain, x, y)).exit)
                 continue;
             for (int dir : dirs) {
                 // The room tile beside the exit, and the step along the wall.
-                int ix = x + (dir == 2 ? 1 : dir == 3 ? -1 : 0), iy = y + (dir == 5 ? 1 : dir == 6 ? -1 : 0);
-                int sx = (dir == 5 || dir == 6) ? 1 : 0, sy = 1 - sx;
+                int ix = x + (dir == DIR_LEFT ? 1 : dir == DIR_RIGHT ? -1 : 0);
+                int iy = y + (dir == DIR_UP ? 1 : dir == DIR_DOWN ? -1 : 0);
+                int sx = (dir == DIR_UP || dir == DIR_DOWN) ? 1 : 0, sy = 1 - sx;
                 auto in_run = [&](int k) {
-                    return layer_code(c.terrain, x + k * sx, y + k * sy) == CODE_EXIT &&
+                    return terrain_rule(layer_code(c.terrain, x + k * sx, y + k * sy)).exit &&
                            walkable(layer_code(c.terrain, ix + k * sx, iy + k * sy)) &&
                            room_at(c, ix + k * sx, iy + k * sy) >= 0;
                 };
@@ -488,9 +495,9 @@ static void check_arrival_distance(Checker &c) {
 // A tile the player walks on, counting walls that a bomb, a switch or the
 // cloak opens; exits lead out of the room.
 static bool passable(int code) {
-    bool opens = code == CODE_CRACKED || code == CODE_GATE_A || code == CODE_GATE_B || code == CODE_GHOST_WALL_A ||
-                 code == CODE_GHOST_WALL_B;
-    return (code >= CODE_WALKABLE || opens) && code != CODE_EXIT;
+    const TerrainRule &r = terrain_rule(code);
+    bool opens = r.ghost_passes || (r.blocks_player && takes_objects_once_opened(code));
+    return (!r.blocks_player || opens) && !r.exit;
 }
 
 // Marks the passable tiles joined to an arrival place (or the start).
@@ -561,6 +568,8 @@ static void check_object_reach(Checker &c) {
                         layer_code(c.objects, x, y), x, y);
 }
 
+static bool cracked(int code) { return terrain_rule(code).blasts_to >= 0; }
+
 // A blast opens the cracked walls among the 3 x 3 tiles round the tile the
 // bomb lies on, which is a tile the player stands on: each group of cracked
 // tiles should open to one bomb, not leave a stub.
@@ -568,7 +577,7 @@ static void check_cracked_groups(Checker &c) {
     std::vector<bool> seen(c.w * c.h, false);
     for (int y = 0; y < c.h; y++)
         for (int x = 0; x < c.w; x++) {
-            if (seen[y * c.w + x] || layer_code(c.terrain, x, y) != CODE_CRACKED)
+            if (seen[y * c.w + x] || !cracked(layer_code(c.terrain, x, y)))
                 continue;
             int x0 = x, y0 = y, x1 = x, y1 = y, count = 0;
             std::vector<int> todo(1, y * c.w + x);
@@ -581,7 +590,7 @@ static void check_cracked_groups(Checker &c) {
                 const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1};
                 for (int d = 0; d < 4; d++) {
                     int nx = ax + dx[d], ny = ay + dy[d];
-                    if (layer_code(c.terrain, nx, ny) == CODE_CRACKED && !seen[ny * c.w + nx]) {
+                    if (cracked(layer_code(c.terrain, nx, ny)) && !seen[ny * c.w + nx]) {
                         seen[ny * c.w + nx] = true;
                         todo.push_back(ny * c.w + nx);
                     }
@@ -612,8 +621,8 @@ WorldReport check_world(const World &world) {
                 c.markers.push_back(marker(x, y, layer_code(c.monsters, x, y)));
     check_start(c);
     check_codes(c, c.terrain, 88, "terrain code (without art)");
-    check_codes(c, c.objects, 14, "object code");
-    check_codes(c, c.monsters, 14, "monster kind");
+    check_codes(c, c.objects, MAX_OBJECT_CODE, "object code");
+    check_codes(c, c.monsters, MAX_MONSTER_KIND, "monster kind");
     check_rooms(c);
     check_monsters(c);
     check_objects(c);

@@ -34,7 +34,7 @@ static void draw_tiles(BITMAP *pic, const World &world, DATAFILE *data, int x0, 
         for (int x = x0; x <= x1; x++) {
             int px = (x - x0) * 16, py = (y - y0) * 16;
             int code = getpixel(world.layer[0], x, y);
-            BITMAP *tile = art(data, TERRAIN_ART_BASE + (code >= 85 ? CODE_FLOOR : code));
+            BITMAP *tile = art(data, TERRAIN_ART_BASE + terrain_rule(code).game_art);
             if (tile)
                 blit(tile, pic, 0, 0, px, py, 16, 16);
             else

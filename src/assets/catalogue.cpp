@@ -1,4 +1,4 @@
-// assets.cpp -- the three datafiles, their start-up check, and the sound calls
+// catalogue.cpp -- the three datafiles, the art the game draws from them, and the sound calls
 #include "assets.h"
 #include <cstdio>
 

@@ -1,0 +1,73 @@
+#!/bin/sh
+# screenshots.sh [OUT_DIR] -- remakes the README's pictures from the current
+# build (default OUT_DIR: docs/). The pictures of play are frames of the
+# default world's recording, replayed headless and cut where a picture is
+# wanted, so the same frames come out every time; the editor's picture is
+# the real game under Xvfb; the map is lamplight-world render. Pictures of
+# the game are enlarged 2x by pixel replication, the map shrunk to half.
+# Needs a build (scripts/build.sh) and xvfb, xdotool, imagemagick.
+set -e
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+OUT=$(cd "${1:-docs}" 2>/dev/null && pwd || (mkdir -p "${1:-docs}" && cd "${1:-docs}" && pwd))
+BUILD="${LAMPLIGHT_BUILD:-$ROOT/build}" # where the build is (scripts/build.sh makes build/)
+GAME="$BUILD/game"
+WORK=$(mktemp -d /tmp/lamplight-shots.XXXXXX)
+trap 'kill $XVFB_PID $GAME_PID 2>/dev/null || true; rm -rf "$WORK"' EXIT
+export ALSA_CONFIG_PATH="$WORK/alsa.conf"
+printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\nrawmidi.!default { type hw card 0 }\n' > "$ALSA_CONFIG_PATH"
+
+# A fresh run folder with the default world.
+mkdir "$WORK/run"
+cp "$GAME/data.dat" "$GAME/guy.dat" "$GAME/monster.dat" "$BUILD/world-default/"*.map "$WORK/run/"
+cd "$WORK/run"
+SOLUTION="$ROOT/world/solution.rec"
+HEADER=$(grep -c -e '^lamplight-recording' -e '^layer ' "$SOLUTION")
+
+# entry_frame X,Y: the frame at which the solution first enters the room
+# whose top-left wall is tile (X, Y), from the replay's room figures.
+entry_frame() {
+    "$GAME/lamplight" --replay "$SOLUTION" --headless --rooms 2>/dev/null | awk -v room="room=$1" '
+        $1 == room && !found { print total; found = 1 }
+        $1 ~ /^room=/ { sub("frames=", "", $2); total += $2 }'
+}
+
+# frame_picture FRAME NAME: the frame shown after FRAME input steps, 2x.
+frame_picture() {
+    head -n $((HEADER + $1)) "$SOLUTION" > "$WORK/cut.rec"
+    "$GAME/lamplight" --replay "$WORK/cut.rec" --headless --picture "$WORK/$2.bmp" > /dev/null 2>&1 || true
+    [ -s "$WORK/$2.bmp" ] || { echo "screenshots.sh: no picture for $2" >&2; exit 1; }
+    convert "$WORK/$2.bmp" -sample 200% "PNG24:$OUT/$2.png"
+}
+
+frame_picture 12 first-room
+# The kennel's four chasers under fire; the dark attic with a slime in the lamp's circle.
+frame_picture $(( $(entry_frame 111,136) + 20 )) chasers
+frame_picture $(( $(entry_frame 51,106) + 20 )) dark-room
+
+# The terrain editor with its panel: the real game in a 2x window.
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3> "$WORK/display" 2> /dev/null &
+XVFB_PID=$!
+n=0
+while [ ! -s "$WORK/display" ] && [ $n -lt 100 ]; do sleep 0.05; n=$((n + 1)); done
+export DISPLAY=":$(head -n1 "$WORK/display")"
+"$GAME/lamplight" --scale 2 > /dev/null 2>&1 &
+GAME_PID=$!
+n=0
+until [ "$(xwininfo -root -children 2>/dev/null | grep -c '^ *0x')" -gt 0 ]; do
+    sleep 0.1; n=$((n + 1)); [ $n -lt 100 ] || { echo "screenshots.sh: no game window" >&2; exit 1; }
+done
+sleep 0.5
+xdotool mousemove 300 300; sleep 0.2
+xdotool keydown Control_L Control_R e; sleep 0.3; xdotool keyup e Control_R Control_L; sleep 0.3
+xdotool mousemove 232 328; sleep 0.5 # frame (116, 164): tile (73, 161)
+xwd -root -silent | convert xwd:- -crop 640x480+0+0 +repage "PNG24:$OUT/terrain-editor.png"
+xdotool keydown Escape; sleep 0.3; xdotool keyup Escape; sleep 0.3
+xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
+n=0
+while kill -0 $GAME_PID 2>/dev/null && [ $n -lt 50 ]; do sleep 0.1; n=$((n + 1)); done
+
+# The whole world.
+"$GAME/lamplight-world" render "$WORK/world.png" > /dev/null
+convert "$WORK/world.png" -scale 50% "PNG24:$OUT/world.png"
+echo "pictures written to $OUT"

@@ -1,0 +1,124 @@
+// route.cpp -- lamplight-route: plays a route written by hand and writes the recording of that run
+//
+//   lamplight-route [-C DIR] [--trace] ROUTE OUT.rec
+//
+// A route is a text file of steps, one a line: the keys held (the letters of
+// a recording: L R U D arrows, A Alt, S Space, C and K the Controls, X Esc,
+// "-" none) and how many frames, as "R*20"; "# ..." is a comment. The route
+// is played headless on the datafiles and layer files of DIR (default: the
+// current folder) and OUT.rec is the recording of that run, up to the frame
+// the game ended in, with its end line, which is also printed. --trace
+// prints the player's place after every frame, for writing routes.
+#include "input.h"
+#include "layers.h"
+#include "player.h"
+#include "replay.h"
+#include "shell.h"
+#include "view.h"
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+// One step "KEYS*COUNT" (or "KEYS", one frame) into recorded_keys.
+static bool read_step(const char *line, const char *name, int line_no) {
+    char keys[32];
+    int count = 1, used = 0;
+    if (sscanf(line, " %31[^* \t\r\n]%n", keys, &used) != 1)
+        return true; // a blank line
+    const char *rest = line + used;
+    if (*rest == '*' && (sscanf(rest + 1, "%d%n", &count, &used) != 1 || count < 1)) {
+        fprintf(stderr, "%s: line %d: a step is KEYS or KEYS*FRAMES\n", name, line_no);
+        return false;
+    }
+    HeldKeys held;
+    char bad;
+    if (!keys_from_text(keys, &held, &bad) || keys_open_editor(held)) {
+        fprintf(stderr, "%s: line %d: \"%s\" is not a set of play keys\n", name, line_no, keys);
+        return false;
+    }
+    for (int i = 0; i < count; i++) {
+        if (loaded_recording.frame_count >= MAX_RECORDED_FRAMES) {
+            fprintf(stderr, "%s: line %d: too many frames\n", name, line_no);
+            return false;
+        }
+        recorded_keys[loaded_recording.frame_count++] = (unsigned short)held.bits;
+    }
+    return true;
+}
+
+static bool read_route(const char *file) {
+    FILE *in = fopen(file, "r");
+    if (!in) {
+        fprintf(stderr, "%s: cannot read the route\n", file);
+        return false;
+    }
+    loaded_recording.frame_count = 0;
+    char line[256];
+    bool ok = true;
+    for (int line_no = 1; ok && fgets(line, sizeof line, in); line_no++) {
+        char *hash = strchr(line, '#');
+        if (hash)
+            *hash = '\0';
+        ok = read_step(line, file, line_no);
+    }
+    fclose(in);
+    return ok;
+}
+
+// The frame loop with a line per frame: the frame, its keys, the player's
+// world pixel, the view origin, hit points, score and bombs.
+static const char *traced_loop() {
+    do {
+        frame_update_and_draw();
+        if (replay_position >= loaded_recording.frame_count)
+            return "input-ended";
+        char keys[PLAY_KEY_COUNT + 1];
+        keys_to_text(HeldKeys{recorded_keys[replay_position]}, keys);
+        frame_input();
+        printf("%5d %-6s world %5d %5d  tile %3d %3d  view %3d %3d  hp %d score %d bombs %d lamp %d ghost %d\n", input_frames, keys,
+               view_tx * 16 + scroll_px + player_x, view_ty * 16 + scroll_py + player_y,
+               (view_tx * 16 + scroll_px + player_x + 12) >> 4, (view_ty * 16 + scroll_py + player_y + 26) >> 4,
+               view_tx, view_ty, player_hp / 100, score, bombs, has_lamp, has_ghost);
+    } while (!game_should_end());
+    return end_reason("esc");
+}
+
+int main(int argc, char **argv) {
+    bool trace = false;
+    int a = 1;
+    const char *dir = nullptr;
+    for (; a < argc && argv[a][0] == '-'; a++) {
+        if (strcmp(argv[a], "--trace") == 0)
+            trace = true;
+        else if (strcmp(argv[a], "-C") == 0 && a + 1 < argc)
+            dir = argv[++a];
+        else
+            break;
+    }
+    if (argc - a != 2) {
+        fprintf(stderr, "usage: lamplight-route [-C DIR] [--trace] ROUTE OUT.rec\n");
+        return 2;
+    }
+    std::string route = argv[a], out = argv[a + 1];
+    if (dir) { // the files given relative to where we were called
+        char here[4096];
+        if (!getcwd(here, sizeof here) || chdir(dir) != 0) {
+            fprintf(stderr, "%s: cannot enter the folder\n", dir);
+            return 1;
+        }
+        if (route[0] != '/')
+            route = std::string(here) + "/" + route;
+        if (out[0] != '/')
+            out = std::string(here) + "/" + out;
+    }
+    if (!read_route(route.c_str()) || start_headless_game() != 0 || !start_recording(out.c_str()))
+        return 1;
+    input_source = INPUT_RECORDING;
+    const char *reason = trace ? traced_loop() : run_frame_loop(false);
+    char end_line[160];
+    finish_run(reason, end_line);
+    shutdown_game();
+    return 0;
+}
