@@ -34,6 +34,13 @@ int replay_headless(const char *file, const char *picture);
 // screen. Returns 0, or 1 after one line on standard error.
 int start_headless_game();
 
+// A Windows GUI program has no console: keep_console_output, called first,
+// keeps what the game prints; show_console_output, called last, shows it in
+// a message box when it holds more than the progress line. Elsewhere both do
+// nothing.
+void keep_console_output();
+void show_console_output();
+
 // Start-up before the graphics mode: loads and checks the datafiles and
 // layers, builds the sprites and the colour tables. Returns 0, or 1 after
 // printing one line on standard error.

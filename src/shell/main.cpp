@@ -8,7 +8,8 @@
 #include "view.h"
 #include <cstdio>
 
-int main(int argc, char **argv) {
+// The game from its command line to its end; the exit status.
+static int run_game(int argc, char **argv) {
     // Options: a bad one, or a bad recording to replay, ends the game here,
     // before anything opens.
     GameOptions options;
@@ -60,5 +61,12 @@ int main(int argc, char **argv) {
     // Shutdown.
     shutdown_game();
     return 0;
+}
+
+int main(int argc, char **argv) {
+    keep_console_output();
+    int status = run_game(argc, argv);
+    show_console_output();
+    return status;
 }
 END_OF_MAIN()
