@@ -351,11 +351,8 @@ TEST(InputFiles, PaddedPcxLoadsAndACutPaletteIsNamed) {
 // An editor reload follows the rules of start-up: a layer the game would
 // refuse is not taken, and the layer in memory (and the palette) stay.
 TEST(EditorReload, LayersStartUpWouldRefuseAreNotTaken) {
-    make_world(90, 170, 72);
-    std::string dir = temp_dir();
-    char old_dir[512];
-    ASSERT_NE(getcwd(old_dir, sizeof old_dir), nullptr);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    SavedWorld world;
+    ASSERT_TRUE(enter_saved_world(world, 90, 170, 72, 72));
     putpixel(object_layer, 70, 155, 5);
     palette[3].r = 17;
     PALETTE other = {};
@@ -392,5 +389,5 @@ TEST(EditorReload, LayersStartUpWouldRefuseAreNotTaken) {
     EXPECT_TRUE(reload_layer(1));
     EXPECT_EQ(getpixel(object_layer, 70, 155), 0);
     EXPECT_EQ(palette[3].r, 0);
-    ASSERT_EQ(chdir(old_dir), 0);
+    leave_saved_world(world);
 }
