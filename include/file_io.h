@@ -24,11 +24,9 @@ bool read_input_file(const char *file, long max_bytes, std::vector<unsigned char
 const char *reopen_name(int fd, const char *file, char *buf, int buf_size);
 
 // A read-only PACKFILE over `size` bytes in memory (which must outlive it).
-// The library's loaders that take a PACKFILE (load_pcx_pf, pack_fopen_chunk)
-// then read the very bytes that were checked. NULL when out of memory.
+// The library's loaders that take a PACKFILE (load_pcx_pf) then read the
+// very bytes that were checked. NULL when out of memory.
 PACKFILE *open_memory_packfile(const unsigned char *bytes, long size);
-// How many bytes have been read from a memory packfile so far.
-long memory_packfile_position(PACKFILE *f);
 
 // Replaces `file` with `size` bytes, atomically: a temporary file beside the
 // real file (the target, when `file` is a symbolic link), every write

@@ -45,12 +45,10 @@ bool reload_layer(int layer) {
 }
 
 void editor_target_tile(int *tx, int *ty) {
-    // >> on a negative int is an arithmetic shift here (gcc, clang): -1 gives
-    // the tile left of (or above) the view origin.
     int x, y;
     frame_mouse(&x, &y);
-    *tx = view_tx + ((x + scroll_px) >> 4);
-    *ty = view_ty + ((y + scroll_py) >> 4);
+    *tx = pixel_to_tile(view_tx, scroll_px, x);
+    *ty = pixel_to_tile(view_ty, scroll_py, y);
 }
 
 void wait_for_esc_release() {

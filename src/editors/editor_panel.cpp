@@ -142,7 +142,7 @@ void draw_editor_panel(BITMAP *dest) {
 void outline_pointer_tile() {
     int tx, ty;
     editor_target_tile(&tx, &ty);
-    int x = (tx - view_tx) * 16 - scroll_px, y = (ty - view_ty) * 16 - scroll_py;
+    int x = tile_to_pixel(view_tx, scroll_px, tx), y = tile_to_pixel(view_ty, scroll_py, ty);
     // Black round white: one of the two shows on any tile.
     rect(back_buffer, x, y, x + 15, y + 15, makecol(0, 0, 0));
     rect(back_buffer, x + 1, y + 1, x + 14, y + 14, makecol(255, 255, 255));

@@ -209,5 +209,3 @@ PACKFILE *open_memory_packfile(const unsigned char *bytes, long size) {
         delete m;
     return f;
 }
-
-long memory_packfile_position(PACKFILE *f) { return ((MemoryFile *)f->userdata)->pos; }

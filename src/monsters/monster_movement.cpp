@@ -20,9 +20,9 @@ static bool line_blocked(bool vertical, int across, int first, int last) {
         return false;
     int scroll_across = vertical ? scroll_px : scroll_py, origin_across = vertical ? view_tx : view_ty;
     int scroll_along = vertical ? scroll_py : scroll_px, origin_along = vertical ? view_ty : view_tx;
-    int tile_across = ((across + scroll_across) >> 4) + origin_across;
-    int tile_last = ((last - 1 + scroll_along) >> 4) + origin_along;
-    for (int t = ((first + scroll_along) >> 4) + origin_along; t <= tile_last; t++) {
+    int tile_across = pixel_to_tile(origin_across, scroll_across, across);
+    int tile_last = pixel_to_tile(origin_along, scroll_along, last - 1);
+    for (int t = pixel_to_tile(origin_along, scroll_along, first); t <= tile_last; t++) {
         int code = vertical ? terrain_at(tile_across, t) : terrain_at(t, tile_across);
         if (terrain_rule(code).blocks_monsters)
             return true;

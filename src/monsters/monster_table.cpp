@@ -50,8 +50,8 @@ static void add_monster(int kind, int tx, int ty) {
     const KindValues &k = kind_values[kind];
     Monster &m = monsters[monster_count];
     m.status = MONSTER_ALIVE;
-    m.x = (tx - view_tx) * 16 - scroll_px;
-    m.y = (ty - view_ty) * 16 - scroll_py;
+    m.x = tile_to_pixel(view_tx, scroll_px, tx);
+    m.y = tile_to_pixel(view_ty, scroll_py, ty);
     m.patrol_h = k.patrol_h;
     m.patrol_v = k.patrol_v;
     m.width = k.width;
