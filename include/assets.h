@@ -64,9 +64,10 @@ constexpr long MAX_DATAFILE_BYTES = 64L << 20;
 bool check_datafile_bytes(const unsigned char *bytes, long size, char *why, int why_size);
 bool check_datafile_file(const char *file, char *why, int why_size);
 // Reads the datafile `path` through the packfile layer, which undoes a
-// packing of the whole file, into `bytes` (at most MAX_DATAFILE_BYTES);
+// packing of the whole file, into `bytes` (at most `max_bytes`);
 // false with the reason.
-bool read_unpacked_datafile(const char *path, std::vector<unsigned char> &bytes, char *why, int why_size);
+bool read_unpacked_datafile(const char *path, std::vector<unsigned char> &bytes, char *why, int why_size,
+                            long max_bytes = MAX_DATAFILE_BYTES);
 // Opens `file` once, refuses anything but a regular file, checks its
 // structure, and has the library load that same file. NULL with the reason
 // in `why` when any of it fails.
@@ -77,6 +78,9 @@ DATAFILE *load_checked_datafile_file(const char *file, char *why, int why_size);
 // datafile of sound structure whose instruments are whole Gravis patches and
 // that holds the patch index "default_cfg"; otherwise they write the reason
 // into `why` (at least 128 bytes).
+// The largest patch set the game reads, before and after unpacking: the
+// tune's instruments take under a megabyte, a whole General MIDI set a few.
+constexpr long MAX_PATCH_SET_BYTES = 16L << 20;
 bool check_patch_set_bytes(const unsigned char *bytes, long size, char *why, int why_size);
 bool check_patch_set_file(const char *file, char *why, int why_size);
 // Before install_sound: finds the patch set the library would read; when it

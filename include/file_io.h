@@ -39,3 +39,21 @@ int write_file_atomically(const char *file, const unsigned char *bytes, long siz
                           int why_size);
 // The temporary file name's prefix for `file` ("map.map" -> "map.map.saving-").
 extern const char SAVE_TEMP_INFIX[];
+
+// The files a run reads from its working folder, null-terminated: no output
+// of the game may be one of them.
+extern const char *const GAME_INPUT_FILES[];
+// Whether `file` may be written as an output: absent, or a regular file that
+// is none of GAME_INPUT_FILES nor `also_input` (when not null), through any
+// link. False with the reason in `why` ("is a named pipe, not a file", "is
+// map.map, which the game reads: write to another name").
+bool output_file_allowed(const char *file, const char *also_input, char *why, int why_size);
+// Opens `file` for writing, emptied, after the same checks made again on
+// what was opened (so it never blocks on a pipe and never cuts an input).
+// Returns the descriptor, or -1 with the reason in `why`.
+int open_output_file(const char *file, const char *also_input, char *why, int why_size);
+// Writes all `size` bytes to `fd`; false with the reason in `why`.
+bool write_all(int fd, const unsigned char *bytes, long size, char *why, int why_size);
+// A write-only PACKFILE that appends what the library writes to `out`, so
+// an image is made in memory and then written where and how the game says.
+PACKFILE *open_collecting_packfile(std::vector<unsigned char> &out);

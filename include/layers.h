@@ -14,6 +14,10 @@ extern int room_left, room_right, room_top, room_bottom;
 
 // Largest layer side the loader accepts: a world of 4096 x 4096 tiles.
 constexpr int MAX_LAYER_SIDE = 4096;
+// The largest layer file read: a layer of MAX_LAYER_SIDE squared with the
+// worst RLE (two bytes a pixel), its header and palette, and room for the
+// padding some paint programs add.
+constexpr long MAX_LAYER_FILE_BYTES = (long)MAX_LAYER_SIDE * MAX_LAYER_SIDE * 2 + 65536;
 // Smallest layer: the start view draws tiles 65..81 x 150..166.
 constexpr int MIN_LAYER_W = 82, MIN_LAYER_H = 167;
 

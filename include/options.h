@@ -1,10 +1,12 @@
 // options.h -- the game's command-line options, parsed in one place
 #pragma once
+#include "view.h" // MAX_PRESENT_SCALE
 
 // What the command line asked for. With no options every field keeps its
 // default and the game opens its plain 320x240 mode.
 struct GameOptions {
-    int scale;        // 0: the plain 320x240 mode; 1..8: a window N times as large
+    int scale;        // 0: the plain 320x240 mode; 1..8: a window N times as large (with
+                      // --fullscreen: the picture N times as large on the whole screen)
     bool scale_auto;  // --scale auto: the largest window that fits the desktop
     bool fullscreen;  // --fullscreen: the desktop's mode, the frame scaled and centred
     bool help;        // --help: print the usage and end with 0
@@ -16,7 +18,7 @@ struct GameOptions {
     const char *picture_file; // --picture FILE (with --replay --headless): the last frame as an image, or null
 };
 
-constexpr int MAX_SCALE = 8;
+constexpr int MAX_SCALE = MAX_PRESENT_SCALE;
 
 // Parses argv[1..argc-1] into `options`. Returns -1 when the game should
 // start; otherwise the exit status after the output is written: 0 after

@@ -15,23 +15,27 @@ extern Recording loaded_recording;
 extern unsigned short recorded_keys[MAX_RECORDED_FRAMES]; // HeldKeys::bits of each frame
 extern int replay_position; // the next frame of loaded_recording to replay
 
-// Size and FNV-1a checksum of a file; false when it cannot be read.
-bool file_fingerprint(const char *file, long *size, unsigned *checksum);
+// Size and FNV-1a checksum of a layer file; false with the reason when it
+// cannot be read (a pipe, a device or a folder is refused, never waited on).
+bool file_fingerprint(const char *file, long *size, unsigned *checksum, char *why, int why_size);
 
 // Reads `file` (a recording) into loaded_recording and recorded_keys, and
 // checks it was made on the layer files of the working folder. False after
 // one line on standard error naming the file and the fault.
 bool load_recording(const char *file);
-// The same, reading from an open stream; `name` names it in the message.
-bool read_recording(FILE *in, const char *name);
+// The same, from the recording's bytes in memory; `name` names it in the message.
+bool read_recording_text(const char *bytes, long size, const char *name);
 
 // Starts writing a recording of play to `file`: the header now, one line per
 // frame as the game goes (flushed each frame), the end line at the end.
 // False after one line on standard error.
 bool start_recording(const char *file);
 bool recording_active();
-// One frame's keys.
+// One frame's keys. A write that fails says so in one line and stops the
+// recording; play goes on.
 void record_frame(HeldKeys held);
+// Whether a write to this run's recording failed (the game then ends non-zero).
+bool recording_lost();
 // The end line as the trailer; the recording is then closed.
 void finish_recording(const char *end_line);
 

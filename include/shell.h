@@ -22,8 +22,9 @@ bool game_should_end();
 const char *run_frame_loop(bool paced);
 // After the frame loop: the end line of the run into `end_line` (160 chars),
 // written as the trailer of a recording in progress; a replay prints it on
-// standard output, after its per-room figures.
-void finish_run(const char *reason, char *end_line);
+// standard output, after its per-room figures. False after one line on
+// standard error when that output could not be written.
+bool finish_run(const char *reason, char *end_line);
 // --replay FILE --headless, once the recording is loaded: the whole run with
 // no display, no sound and no sleeping. 0 when it ends with the recording's
 // end line; otherwise 1, with both lines on standard error.
@@ -58,6 +59,7 @@ int open_game_screen(const GameOptions &options);
 // The largest scale (1..8) whose window fits in nine tenths of each side of
 // the desktop; 1 when none does.
 int auto_scale(int desktop_w, int desktop_h);
-// The largest whole scale at which the frame fits a screen_w x screen_h
-// screen (at least 1), centred: sets present_scale, present_x, present_y.
-void place_frame(int screen_w, int screen_h);
+// The largest whole scale up to `largest` at which the frame fits a
+// screen_w x screen_h screen (at least 1), centred: sets present_scale,
+// present_x, present_y.
+void place_frame(int screen_w, int screen_h, int largest);

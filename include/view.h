@@ -13,6 +13,7 @@ extern int scroll_top_edge;        // 96
 extern int scroll_bottom_edge;     // 128
 
 constexpr int FRAME_W = 320, FRAME_H = 240; // every frame is composed at this size
+constexpr int MAX_PRESENT_SCALE = 8;         // the largest scale the game chooses for a screen
 
 // The frame buffers and colour tables (frame_buffers.cpp).
 extern BITMAP *back_buffer;  // every frame is composed here (320 x 240)
@@ -58,7 +59,8 @@ void present_region(BITMAP *src, int sx, int sy, int fx, int fy, int w, int h);
 // Fills the frame's area of the screen with one colour.
 void present_fill(int colour);
 // The same copy into any 8-bit bitmap at (dx, dy), pixels scaled `scale`
-// times, clipped to both bitmaps.
+// times, clipped to both bitmaps. Any width and scale are safe: wide rows
+// are scaled in pieces.
 void scale_blit(BITMAP *src, BITMAP *dest, int sx, int sy, int dx, int dy, int w, int h, int scale);
 // The frame pixel under the library's pointer (mouse_x, mouse_y), clamped
 // to the frame; at scale 1 with no offset, the pointer itself.

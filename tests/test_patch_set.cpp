@@ -4,6 +4,7 @@
 #include "assets.h"
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,9 @@ TEST(PatchSet, DamagedInstrumentOrMissingIndexRefusedWithReason) {
         {"two instruments", INSTRUMENTS_AT, 2},
         {"two layers", LAYERS_AT, 2},
         {"not a Gravis patch", 3, 'X'},
+        {"loop ends past the wave", WAVE_SIZE_AT + 8, 7},
+        {"loop starts past its end", WAVE_SIZE_AT + 4, 1},
+        {"loop starts before the wave", WAVE_SIZE_AT + 7, 0xff},
     };
     char why[160];
     for (const Damage &d : damages) {
@@ -118,6 +122,16 @@ TEST(PatchSet, DamagedInstrumentOrMissingIndexRefusedWithReason) {
     put_packed(packed, "flute", DAT_ID('P', 'A', 'T', ' '), gus_patch(2));
     EXPECT_FALSE(accepted(packed, why));
     EXPECT_NE(strstr(why, "\"flute\" is packed on its own"), nullptr) << why;
+    // The library reads a name into 1,024 bytes: one byte short of that fits.
+    for (size_t length : {1023u, 1024u, 4000u}) {
+        Bytes named;
+        put32(named, DAT_MAGIC);
+        put32(named, 2);
+        put_named(named, std::string(length, 'n').c_str(), DAT_ID('P', 'A', 'T', ' '), gus_patch(1));
+        put_named(named, "default_cfg", DAT_DATA, {'0', ' ', 'n', '\n'});
+        EXPECT_EQ(accepted(named, why), length < 1024) << length << ": " << why;
+    }
+    EXPECT_NE(strstr(why, "object 0 has a name of 4000 bytes"), nullptr) << why;
 }
 
 // The patch set the build takes from the SoundFont is one the check accepts.
@@ -149,6 +163,11 @@ TEST(PatchSet, GuardPointsTheLibraryAwayFromADamagedFile) {
     set_config_data(config.c_str(), (int)config.size());
     EXPECT_FALSE(guard_patch_set());
     EXPECT_STREQ(get_config_string("sound", "patches", ""), "/dev/null/patches.dat");
+    // A patch set larger than any the game's tune needs is not even read.
+    char why[160];
+    ASSERT_EQ(truncate(file.c_str(), MAX_PATCH_SET_BYTES + 1), 0);
+    EXPECT_FALSE(check_patch_set_file(file.c_str(), why, sizeof why));
+    EXPECT_NE(strstr(why, "too large"), nullptr) << why;
     override_config_data(nullptr, 0);
     set_config_data("", 0);
     remove(file.c_str());

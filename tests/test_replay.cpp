@@ -15,6 +15,9 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 // Each test runs in a fresh folder holding the three layer files of a small
 // world, which recordings are checked against.
@@ -52,7 +55,8 @@ static std::string header() {
     for (const char *layer : {"map.map", "obj.map", "mob.map"}) {
         long size;
         unsigned sum;
-        EXPECT_TRUE(file_fingerprint(layer, &size, &sum));
+        char why[160];
+        EXPECT_TRUE(file_fingerprint(layer, &size, &sum, why, sizeof why)) << why;
         char line[80];
         snprintf(line, sizeof line, "layer %s %ld %08x\n", layer, size, sum);
         h += line;
@@ -162,6 +166,9 @@ TEST_F(Replay, EveryDamagedRecordingIsRefusedWithOneLineNamingTheFault) {
         {h + "R\nR\n" + end, "bad.rec: line 7: the end line counts 1 frames, the recording holds 2"},
         {h + "R\n" + end + "R\n", "bad.rec: line 7: more lines after the end line"},
         {h + std::string(300, 'R') + "\n", "bad.rec: line 5: too long"},
+        {h + std::string("R\0CKE\n", 6) + end, "bad.rec: line 5: holds a zero byte: not a recording's text"},
+        {h + "R\n" + end.substr(0, end.size() - 1) + std::string("\0x\n", 3),
+         "bad.rec: line 6: holds a zero byte: not a recording's text"},
     };
     for (const auto &c : cases) {
         write_file("bad.rec", c.text);
@@ -187,9 +194,64 @@ TEST_F(Replay, ARecordingMadeOnOtherLayerFilesOrMissingNamesTheFile) {
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err.rfind("run.rec: recorded on other layer files: obj.map differs (recorded ", 0), 0u) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+    // Neither the recording nor a layer is waited on or read when it is no
+    // file: each gives one line naming it.
+    mkdir("folder.rec", 0755);
+    mkfifo("pipe.rec", 0600);
+    const struct { const char *file, *line; } refused[] = {
+        {"none.rec", "none.rec: cannot read the recording: file not found\n"},
+        {"folder.rec", "folder.rec: cannot read the recording: is a folder, not a file\n"},
+        {"pipe.rec", "pipe.rec: cannot read the recording: is a named pipe, not a file\n"},
+    };
+    for (const auto &r : refused) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(load_recording(r.file));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), r.line);
+    }
+    write_file("run.rec", header() + "R\n");
+    remove("mob.map");
+    mkfifo("mob.map", 0600);
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(load_recording("none.rec"));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "none.rec: cannot read the recording: No such file or directory\n");
+    EXPECT_FALSE(load_recording("run.rec"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "run.rec: mob.map here is a named pipe, not a file: cannot compare it with the recorded one\n");
+}
+
+// A recording never replaces what the game reads, nor waits on a pipe; a
+// write that fails mid-run says so once, and play goes on unrecorded.
+TEST_F(Replay, ARecordingIsNeverWrittenOverAnInputAndAFailedWriteIsTold) {
+    symlink("map.map", "link.rec");
+    mkfifo("pipe.rec", 0600);
+    const struct { const char *file, *line; } refused[] = {
+        {"mob.map", "mob.map: cannot write the recording: is mob.map, which the game reads: write to another name\n"},
+        {"link.rec", "link.rec: cannot write the recording: is map.map, which the game reads: write to another name\n"},
+        {"pipe.rec", "pipe.rec: cannot write the recording: is a named pipe, not a file\n"},
+    };
+    std::string map_before = read_file("map.map");
+    for (const auto &r : refused) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(start_recording(r.file));
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), r.line);
+    }
+    EXPECT_EQ(read_file("map.map"), map_before);
+
+    // A disk that fills after the header: the one line, then nothing more.
+    ASSERT_TRUE(start_recording("full.rec"));
+    struct rlimit saved;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = read_file("full.rec").size();
+    signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    testing::internal::CaptureStderr();
+    hold({KEY_RIGHT});
+    next_frame_keys();
+    next_frame_keys();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "full.rec: the recording could not be written (File too large); the run goes on unrecorded\n");
+    EXPECT_TRUE(recording_lost());
+    EXPECT_FALSE(recording_active());
 }
 
 TEST_F(Replay, TheEndLineGivesTheReasonInTheEndTestsOrderAndTheStateAsThePanelShowsIt) {

@@ -14,10 +14,14 @@ TEST(ScreenFit, AutoScaleLeavesATenthOfTheDesktopAndFullscreenCentresTheLargestF
     EXPECT_EQ(auto_scale(7680, 4320), 8); // never past 8
     EXPECT_EQ(auto_scale(320, 240), 1);   // too small even for 1: still 1
     EXPECT_EQ(auto_scale(0, 0), 1);
-    const struct { int w, h, scale, x, y; } cases[] = {
-        {1920, 1080, 4, 320, 60}, {1280, 1024, 4, 0, 32}, {1366, 768, 3, 203, 24}, {320, 240, 1, 0, 0}, {300, 200, 1, -10, -20}};
+    // A 4K screen takes the largest scale the game draws, not 9; a chosen
+    // scale smaller than the fit is kept.
+    const struct { int w, h, largest, scale, x, y; } cases[] = {
+        {1920, 1080, 8, 4, 320, 60}, {1280, 1024, 8, 4, 0, 32}, {1366, 768, 8, 3, 203, 24},
+        {320, 240, 8, 1, 0, 0},      {300, 200, 8, 1, -10, -20}, {3840, 2160, 8, 8, 640, 120},
+        {2880, 2160, 8, 8, 160, 120}, {1920, 1080, 2, 2, 640, 300}};
     for (const auto &c : cases) {
-        place_frame(c.w, c.h);
+        place_frame(c.w, c.h, c.largest);
         EXPECT_EQ(present_scale, c.scale) << c.w;
         EXPECT_EQ(present_x, c.x) << c.w;
         EXPECT_EQ(present_y, c.y) << c.w;
@@ -75,7 +79,8 @@ static int differences_from_replica(BITMAP *frame, int scale, int x0, int y0, in
 
 TEST_F(ScaledScreen, EveryFramePixelBecomesAScaleBlockAndTheRestIsLeftAlone) {
     const struct { int w, h, scale, x, y; } cases[] = {
-        {320, 240, 1, 0, 0}, {960, 720, 3, 0, 0}, {1920, 1080, 4, 320, 60}, {1920, 1440, 6, 0, 0}};
+        {320, 240, 1, 0, 0}, {960, 720, 3, 0, 0}, {1920, 1080, 4, 320, 60}, {1920, 1440, 6, 0, 0},
+        {3520, 2640, 11, 0, 0}}; // past the largest scale the game picks: built in pieces
     for (const auto &c : cases) {
         SCOPED_TRACE(c.scale);
         use_screen(c.w, c.h, c.scale, c.x, c.y);

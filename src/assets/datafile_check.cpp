@@ -267,7 +267,8 @@ bool check_datafile_bytes(const unsigned char *bytes, long size, char *why, int 
     return false;
 }
 
-bool read_unpacked_datafile(const char *path, std::vector<unsigned char> &bytes, char *why, int why_size) {
+bool read_unpacked_datafile(const char *path, std::vector<unsigned char> &bytes, char *why, int why_size,
+                            long max_bytes) {
     PACKFILE *f = pack_fopen(path, F_READ_PACKED);
     if (!f) {
         snprintf(why, why_size, "not an Allegro datafile");
@@ -275,11 +276,11 @@ bool read_unpacked_datafile(const char *path, std::vector<unsigned char> &bytes,
     }
     unsigned char chunk[16384];
     long n;
-    while ((n = pack_fread(chunk, sizeof chunk, f)) > 0 && (long)bytes.size() <= MAX_DATAFILE_BYTES)
+    while ((n = pack_fread(chunk, sizeof chunk, f)) > 0 && (long)bytes.size() <= max_bytes)
         bytes.insert(bytes.end(), chunk, chunk + n);
     pack_fclose(f);
-    if ((long)bytes.size() > MAX_DATAFILE_BYTES) {
-        snprintf(why, why_size, "too large to be a datafile of this game");
+    if ((long)bytes.size() > max_bytes) {
+        snprintf(why, why_size, "too large to be a datafile of this game (%ld MB at most)", max_bytes >> 20);
         return false;
     }
     return true;

@@ -26,6 +26,10 @@ constexpr long GUS_INSTRUMENTS_AT = 82;                         // in the file h
 constexpr long GUS_LAYERS_AT = GUS_FILE_HEADER + 22;            // in the instrument header
 constexpr long GUS_SAMPLES_AT = GUS_FILE_HEADER + GUS_INSTRUMENT_HEADER + 6; // in the layer header
 constexpr long GUS_WAVE_SIZE_AT = 8;                            // in a sample header
+constexpr long GUS_LOOP_START_AT = 12, GUS_LOOP_END_AT = 16;    // in a sample header, in bytes
+// The library reads a name property into a buffer of this many bytes with
+// a terminating zero, trusting the length the file gives.
+constexpr long LIBRARY_NAME_BUFFER = 1024;
 const char *const GUS_MAGICS[] = {"GF1PATCH110\0ID#000002", "GF1PATCH100\0ID#000002"};
 constexpr int GUS_MAGIC_BYTES = 22;
 
@@ -48,15 +52,17 @@ struct PatchObject {
     long size;
     long type;
     bool packed; // packed on its own (pat2dat -c): not read here
+    long longest_name; // the longest NAME property before it
     char name[32];
 };
 
 // Reads the next object at `at` (its properties, header and body).
 PatchObject next_object(const unsigned char *bytes, long &at) {
-    PatchObject object{nullptr, 0, 0, false, ""};
+    PatchObject object{nullptr, 0, 0, false, 0, ""};
     while (!memcmp(bytes + at, "prop", 4)) {
         long length = big_endian(bytes + at + 8);
         if (!memcmp(bytes + at + 4, "NAME", 4)) {
+            object.longest_name = length > object.longest_name ? length : object.longest_name;
             int n = length < (long)sizeof object.name - 1 ? (int)length : (int)sizeof object.name - 1;
             memcpy(object.name, bytes + at + 12, n);
             object.name[n] = 0;
@@ -71,8 +77,15 @@ PatchObject next_object(const unsigned char *bytes, long &at) {
     return object;
 }
 
+// A sample's loop lies inside its wave: the mixer walks between the loop
+// points without looking at the wave's length.
+bool gus_loop_fits(const unsigned char *header, long wave) {
+    long start = little_endian(header + GUS_LOOP_START_AT), end = little_endian(header + GUS_LOOP_END_AT);
+    return start >= 0 && start <= end && end <= wave;
+}
+
 // A Gravis patch: its magic, one instrument of one layer, and samples whose
-// waves fill the object exactly.
+// waves fill the object exactly and whose loops lie in their waves.
 bool gus_patch_fits(const unsigned char *p, long size) {
     long samples_start = GUS_FILE_HEADER + GUS_INSTRUMENT_HEADER + GUS_LAYER_HEADER;
     if (size < samples_start)
@@ -86,8 +99,9 @@ bool gus_patch_fits(const unsigned char *p, long size) {
         if (size - at < GUS_SAMPLE_HEADER)
             return false;
         long wave = little_endian(p + at + GUS_WAVE_SIZE_AT);
+        bool loop_fits = gus_loop_fits(p + at, wave);
         at += GUS_SAMPLE_HEADER;
-        if (wave < 0 || wave > size - at)
+        if (wave < 0 || wave > size - at || !loop_fits)
             return false;
         at += wave;
     }
@@ -127,6 +141,11 @@ bool check_patch_set_bytes(const unsigned char *bytes, long size, char *why, int
     long at = 8, count = big_endian(bytes + 4);
     for (long i = 0; i < count; i++) {
         PatchObject object = next_object(bytes, at);
+        if (object.longest_name >= LIBRARY_NAME_BUFFER) {
+            snprintf(why, why_size, "object %ld has a name of %ld bytes (at most %ld)", i, object.longest_name,
+                     LIBRARY_NAME_BUFFER - 1);
+            return false;
+        }
         if (object.type == DAT_ID('P', 'A', 'T', ' ') && object.packed) {
             snprintf(why, why_size, "instrument \"%s\" is packed on its own (make it without pat2dat -c)", object.name);
             return false;
@@ -146,12 +165,13 @@ bool check_patch_set_bytes(const unsigned char *bytes, long size, char *why, int
 bool check_patch_set_file(const char *file, char *why, int why_size) {
     // Opened as every input file is: a regular file only, so that a named
     // pipe in its place cannot make the game wait.
-    int fd = open_input_file(file, MAX_DATAFILE_BYTES, why, why_size);
+    int fd = open_input_file(file, MAX_PATCH_SET_BYTES, why, why_size);
     if (fd < 0)
         return false;
     char same_file[64];
     std::vector<unsigned char> bytes;
-    bool ok = read_unpacked_datafile(reopen_name(fd, file, same_file, sizeof same_file), bytes, why, why_size);
+    bool ok = read_unpacked_datafile(reopen_name(fd, file, same_file, sizeof same_file), bytes, why, why_size,
+                                     MAX_PATCH_SET_BYTES);
     close(fd);
     return ok && check_patch_set_bytes(bytes.data(), (long)bytes.size(), why, why_size);
 }

@@ -6,16 +6,33 @@
 #include "replay.h"
 #include "room_figures.h"
 #include "view.h"
+#include "file_io.h"
 #include <cstdio>
+
+// The files the run will write may not be what it reads (the datafiles, the
+// layers, the recording replayed), nor a pipe or a device: checked before
+// anything opens, and again when each is opened.
+static bool outputs_allowed(const GameOptions &options) {
+    for (const char *out : {options.record_file, options.picture_file}) {
+        char why[160];
+        if (out && !output_file_allowed(out, options.replay_file, why, sizeof why)) {
+            fprintf(stderr, "%s: cannot be written: %s\n", out, why);
+            return false;
+        }
+    }
+    return true;
+}
 
 // The game from its command line to its end; the exit status.
 static int run_game(int argc, char **argv) {
-    // Options: a bad one, or a bad recording to replay, ends the game here,
-    // before anything opens.
+    // Options: a bad one, an output that may not be written, or a bad
+    // recording to replay ends the game here, before anything opens.
     GameOptions options;
     int status = parse_options(argc, argv, &options);
     if (status >= 0)
         return status;
+    if (!outputs_allowed(options))
+        return 1;
     if (options.replay_file && !load_recording(options.replay_file))
         return 1;
     room_figures_on = options.room_figures;
@@ -56,11 +73,11 @@ static int run_game(int argc, char **argv) {
 
     // The frame loop: frame, 60 ms, input, until the end test holds.
     char end_line[160];
-    finish_run(run_frame_loop(true), end_line);
+    bool told = finish_run(run_frame_loop(true), end_line);
 
-    // Shutdown.
+    // Shutdown. A run whose recording or end line was lost ends non-zero.
     shutdown_game();
-    return 0;
+    return told && !recording_lost() ? 0 : 1;
 }
 
 int main(int argc, char **argv) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
 
 #ifndef LAMPLIGHT_VERSION
 #define LAMPLIGHT_VERSION "unknown"
@@ -12,7 +13,8 @@ static const char usage[] =
     "usage: lamplight [options]\n"
     "  --scale N      a window N times 320x240 (N = 1..8), every pixel an NxN block\n"
     "  --scale auto   the largest such window that fits the desktop\n"
-    "  --fullscreen   the whole screen, the picture scaled and centred\n"
+    "  --fullscreen   the whole screen, the picture scaled as large as it fits\n"
+    "                 (or N times with --scale N) and centred\n"
     "  --record FILE  write the run's keys to FILE, frame by frame\n"
     "  --replay FILE  play the run recorded in FILE (Esc stops it)\n"
     "  --headless     with --replay: no window, no sound, as fast as it computes;\n"
@@ -39,10 +41,17 @@ static bool read_scale(const char *text, GameOptions *options) {
     return true;
 }
 
-// One line naming the option and its fault, then the usage, on standard error.
+// One line naming the option and its fault, on standard error.
 static int bad_option(const char *option, const char *value, const char *what) {
-    fprintf(stderr, "lamplight: %s%s%s: %s\n%s", option, value ? " " : "", value ? value : "", what, usage);
+    fprintf(stderr, "lamplight: %s%s%s: %s (lamplight --help lists the options)\n", option, value ? " " : "",
+            value ? value : "", what);
     return 2;
+}
+
+// A picture is written in one of the two formats the game saves.
+static bool picture_format_known(const char *file) {
+    const char *dot = strrchr(file, '.');
+    return dot && (strcasecmp(dot, ".bmp") == 0 || strcasecmp(dot, ".pcx") == 0);
 }
 
 int parse_options(int argc, char **argv, GameOptions *options) {
@@ -86,6 +95,8 @@ int parse_options(int argc, char **argv, GameOptions *options) {
         return bad_option("--rooms", nullptr, "only goes with --replay FILE");
     if (options->picture_file && !options->headless)
         return bad_option("--picture", options->picture_file, "only goes with --replay FILE --headless");
+    if (options->picture_file && !picture_format_known(options->picture_file))
+        return bad_option("--picture", options->picture_file, "a picture is written as .bmp or .pcx");
     if (options->help) {
         fputs(usage, stdout);
         return 0;

@@ -4,68 +4,97 @@
 #include "player.h"
 #include "view.h"
 #include <allegro.h>
+#include "file_io.h"
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <unistd.h>
+#include <vector>
 
 Recording loaded_recording;                        // the recording being replayed
 unsigned short recorded_keys[MAX_RECORDED_FRAMES]; // its frames' keys
 int replay_position = 0;                           // the next of them to replay
 
-static FILE *recording_out = nullptr; // the recording being written, or none
+static FILE *recording_out = nullptr;    // the recording being written, or none
+static const char *recording_name = "";  // its file name, for the line that says it failed
+static bool recording_failed = false;    // a write to it failed: the run went on unrecorded
 
 static const char MAGIC[] = "lamplight-recording";
 static const char *const LAYER_FILES[3] = {"map.map", "obj.map", "mob.map"};
+// The largest recording read: its most frames, each a line of every key.
+static const long MAX_RECORDING_BYTES = (long)MAX_RECORDED_FRAMES * (PLAY_KEY_COUNT + 2) + 4096;
 
-bool file_fingerprint(const char *file, long *size, unsigned *checksum) {
-    FILE *f = fopen(file, "rb");
-    if (!f)
+bool file_fingerprint(const char *file, long *size, unsigned *checksum, char *why, int why_size) {
+    std::vector<unsigned char> bytes;
+    if (!read_input_file(file, MAX_LAYER_FILE_BYTES, bytes, why, why_size))
         return false;
     unsigned h = 2166136261u; // FNV-1a
-    long n = 0;
-    int c;
-    while ((c = getc(f)) != EOF) {
-        h = (h ^ (unsigned)c) * 16777619u;
-        n++;
-    }
-    fclose(f);
-    *size = n;
+    for (unsigned char c : bytes)
+        h = (h ^ c) * 16777619u;
+    *size = (long)bytes.size();
     *checksum = h;
     return true;
 }
 
 // --- Writing ---
 
+// After a failed write: one line, the file closed, play goes on.
+static void recording_write_failed() {
+    fprintf(stderr, "%s: the recording could not be written (%s); the run goes on unrecorded\n", recording_name,
+            strerror(errno ? errno : EIO));
+    fclose(recording_out);
+    recording_out = nullptr;
+    recording_failed = true;
+}
+
+// Writes one line and flushes it (a crash keeps what was played).
+static void write_recording_line(const char *text) {
+    errno = 0;
+    if (fprintf(recording_out, "%s\n", text) < 0 || fflush(recording_out) != 0)
+        recording_write_failed();
+}
+
 bool start_recording(const char *file) {
-    recording_out = fopen(file, "w");
-    if (!recording_out) {
-        fprintf(stderr, "%s: cannot write the recording: %s\n", file, strerror(errno));
+    char why[160];
+    int fd = open_output_file(file, nullptr, why, sizeof why);
+    if (fd < 0 || !(recording_out = fdopen(fd, "w"))) {
+        if (fd >= 0)
+            close(fd);
+        fprintf(stderr, "%s: cannot write the recording: %s\n", file, fd < 0 ? why : strerror(errno));
         return false;
     }
-    fprintf(recording_out, "%s %d\n", MAGIC, RECORDING_VERSION);
+    recording_name = file;
+    recording_failed = false;
+    char line[160];
+    snprintf(line, sizeof line, "%s %d", MAGIC, RECORDING_VERSION);
+    write_recording_line(line);
     for (const char *layer : LAYER_FILES) {
         long size = 0;
         unsigned sum = 0;
-        file_fingerprint(layer, &size, &sum);
-        fprintf(recording_out, "layer %s %ld %08x\n", layer, size, sum);
+        file_fingerprint(layer, &size, &sum, why, sizeof why);
+        snprintf(line, sizeof line, "layer %s %ld %08x", layer, size, sum);
+        if (recording_out)
+            write_recording_line(line);
     }
-    fflush(recording_out);
     return true;
 }
 
 bool recording_active() { return recording_out != nullptr; }
 
+bool recording_lost() { return recording_failed; }
+
 void record_frame(HeldKeys held) {
     char text[PLAY_KEY_COUNT + 1];
     keys_to_text(held, text);
-    fprintf(recording_out, "%s\n", text);
-    fflush(recording_out); // a crash keeps what was played
+    write_recording_line(text);
 }
 
 void finish_recording(const char *end_line) {
     if (!recording_out)
         return;
-    fprintf(recording_out, "%s\n", end_line);
-    fclose(recording_out);
+    write_recording_line(end_line);
+    if (recording_out && fclose(recording_out) != 0)
+        recording_write_failed();
     recording_out = nullptr;
 }
 
@@ -88,15 +117,29 @@ const char *end_reason(const char *otherwise) {
 
 // --- Reading ---
 
-// One line of the recording, without its line end; false at the end of the file.
-static bool next_line(FILE *in, char *line, int size, int *line_no, bool *too_long) {
-    if (!fgets(line, size, in))
+// Splits a recording's text into lines as it is read.
+struct RecordingText {
+    const char *at, *end;
+    int line_no;
+};
+
+// The next line, without its line end, into `line`; false at the end of
+// the text. `too_long` when it does not fit.
+static bool next_line(RecordingText &text, char *line, int size, bool *too_long) {
+    if (text.at >= text.end)
         return false;
-    (*line_no)++;
-    size_t n = strlen(line);
-    *too_long = n == (size_t)size - 1 && line[n - 1] != '\n';
-    while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r'))
-        line[--n] = '\0';
+    text.line_no++;
+    const char *stop = (const char *)memchr(text.at, '\n', text.end - text.at);
+    const char *line_end = stop ? stop : text.end;
+    long n = line_end - text.at;
+    *too_long = n >= size;
+    if (*too_long)
+        n = size - 1;
+    memcpy(line, text.at, n);
+    while (n > 0 && line[n - 1] == '\r')
+        n--;
+    line[n] = '\0';
+    text.at = stop ? stop + 1 : text.end;
     return true;
 }
 
@@ -133,9 +176,9 @@ static bool read_layer_line(const char *line, int which, const char *name, int l
         return fault(name, line_no, expected);
     long here_size = 0;
     unsigned here_sum = 0;
-    char why[160];
-    if (!file_fingerprint(layer, &here_size, &here_sum)) {
-        snprintf(why, sizeof why, "%s: cannot read it here to compare", layer);
+    char why[256], here_why[128];
+    if (!file_fingerprint(layer, &here_size, &here_sum, here_why, sizeof here_why)) {
+        snprintf(why, sizeof why, "%s here %s: cannot compare it with the recorded one", layer, here_why);
         return fault(name, 0, why);
     }
     if (here_size != size || here_sum != sum) {
@@ -183,30 +226,39 @@ static bool read_frame_line(const char *line, const char *name, int line_no) {
     return true;
 }
 
-bool read_recording(FILE *in, const char *name) {
+// A zero byte would end a line early there ("R\0CKE" read as "R"): the
+// line it is on, or 0 when there is none.
+static int line_of_zero_byte(const char *bytes, long size) {
+    const char *zero = (const char *)memchr(bytes, '\0', size);
+    return zero ? 1 + (int)std::count(bytes, zero, '\n') : 0;
+}
+
+bool read_recording_text(const char *bytes, long size, const char *name) {
     loaded_recording.frame_count = 0;
     loaded_recording.end_line[0] = '\0';
     replay_position = 0;
+    if (int line_no = line_of_zero_byte(bytes, size))
+        return fault(name, line_no, "holds a zero byte: not a recording's text");
+    RecordingText text{bytes, bytes + size, 0};
     char line[256];
-    int line_no = 0;
     bool too_long = false;
-    if (!next_line(in, line, sizeof line, &line_no, &too_long))
+    if (!next_line(text, line, sizeof line, &too_long))
         return fault(name, 0, "empty: not a recording");
     if (!read_version(line, name))
         return false;
     for (int which = 0; which < 3; which++) {
-        if (!next_line(in, line, sizeof line, &line_no, &too_long))
+        if (!next_line(text, line, sizeof line, &too_long))
             return fault(name, 0, "ends inside its header");
-        if (!read_layer_line(line, which, name, line_no))
+        if (!read_layer_line(line, which, name, text.line_no))
             return false;
     }
-    while (next_line(in, line, sizeof line, &line_no, &too_long)) {
+    while (next_line(text, line, sizeof line, &too_long)) {
         if (too_long)
-            return fault(name, line_no, "too long");
+            return fault(name, text.line_no, "too long");
         if (loaded_recording.end_line[0])
-            return fault(name, line_no, "more lines after the end line");
-        bool ok = strncmp(line, "end=", 4) == 0 ? read_end_line(line, name, line_no)
-                                                 : read_frame_line(line, name, line_no);
+            return fault(name, text.line_no, "more lines after the end line");
+        bool ok = strncmp(line, "end=", 4) == 0 ? read_end_line(line, name, text.line_no)
+                                                 : read_frame_line(line, name, text.line_no);
         if (!ok)
             return false;
     }
@@ -214,12 +266,11 @@ bool read_recording(FILE *in, const char *name) {
 }
 
 bool load_recording(const char *file) {
-    FILE *in = fopen(file, "r");
-    if (!in) {
-        fprintf(stderr, "%s: cannot read the recording: %s\n", file, strerror(errno));
+    std::vector<unsigned char> bytes;
+    char why[160];
+    if (!read_input_file(file, MAX_RECORDING_BYTES, bytes, why, sizeof why)) {
+        fprintf(stderr, "%s: cannot read the recording: %s\n", file, why);
         return false;
     }
-    bool ok = read_recording(in, file);
-    fclose(in);
-    return ok;
+    return read_recording_text((const char *)bytes.data(), (long)bytes.size(), file);
 }

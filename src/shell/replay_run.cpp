@@ -5,19 +5,25 @@
 #include "replay.h"
 #include "room_figures.h"
 #include "view.h"
+#include "file_io.h"
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
+#include <vector>
 
-void finish_run(const char *reason, char *end_line) {
+bool finish_run(const char *reason, char *end_line) {
     make_end_line(reason, input_frames, end_line);
     if (recording_active())
         finish_recording(end_line);
-    if (input_source == INPUT_RECORDING) {
-        room_figures_finish();
-        printf("%s\n", end_line);
-        fflush(stdout);
-    }
+    if (input_source != INPUT_RECORDING)
+        return true;
+    room_figures_finish();
+    errno = 0;
+    if (printf("%s\n", end_line) >= 0 && fflush(stdout) == 0)
+        return true;
+    fprintf(stderr, "lamplight: the end line could not be written (%s)\n", strerror(errno ? errno : EIO));
+    return false;
 }
 
 int start_headless_game() {
@@ -35,14 +41,26 @@ int start_headless_game() {
 
 // The frame the run showed last, in the game's palette as the screen shows
 // it (colour 0 black), into a .bmp or .pcx file; false after one line.
-static bool save_last_frame(const char *picture) {
+static bool save_last_frame(const char *picture, const char *recording) {
+    bool pcx = ustricmp(get_extension(picture), "pcx") == 0; // else .bmp, as the options allow
     PALETTE shown;
     memcpy(shown, game_data[GAME_PALETTE].dat, sizeof shown);
     shown[0] = zero_rgb;
-    if (save_bitmap(picture, screen, shown) == 0)
-        return true;
-    fprintf(stderr, "%s: the last frame could not be written (use .bmp or .pcx)\n", picture);
-    return false;
+    std::vector<unsigned char> image;
+    PACKFILE *f = open_collecting_packfile(image);
+    bool made = f && (pcx ? save_pcx_pf(f, screen, shown) : save_bmp_pf(f, screen, shown)) == 0;
+    if (f)
+        pack_fclose(f);
+    char why[160] = "out of memory";
+    int fd = made ? open_output_file(picture, recording, why, sizeof why) : -1;
+    bool written = fd >= 0 && write_all(fd, image.data(), (long)image.size(), why, sizeof why);
+    if (fd >= 0 && close(fd) != 0 && written) {
+        snprintf(why, sizeof why, "cannot be written (%s)", strerror(errno));
+        written = false;
+    }
+    if (!written)
+        fprintf(stderr, "%s: the last frame could not be written: %s\n", picture, why);
+    return written;
 }
 
 int replay_headless(const char *file, const char *picture) {
@@ -50,10 +68,10 @@ int replay_headless(const char *file, const char *picture) {
         return 1;
     input_source = INPUT_RECORDING;
     char end_line[160];
-    finish_run(run_frame_loop(false), end_line);
-    bool saved = !picture || save_last_frame(picture);
+    bool told = finish_run(run_frame_loop(false), end_line);
+    bool saved = !picture || save_last_frame(picture, file);
     shutdown_game();
-    if (!saved)
+    if (!saved || !told)
         return 1;
     if (!loaded_recording.end_line[0]) {
         fprintf(stderr, "%s: no end line (the recording was cut short): nothing to compare\n", file);

@@ -13,8 +13,9 @@ int auto_scale(int desktop_w, int desktop_h) {
     return scale;
 }
 
-void place_frame(int screen_w, int screen_h) {
+void place_frame(int screen_w, int screen_h, int largest) {
     int scale = screen_w / FRAME_W < screen_h / FRAME_H ? screen_w / FRAME_W : screen_h / FRAME_H;
+    scale = scale < largest ? scale : largest;
     present_scale = scale < 1 ? 1 : scale;
     present_x = (screen_w - FRAME_W * present_scale) / 2;
     present_y = (screen_h - FRAME_H * present_scale) / 2;
@@ -39,10 +40,14 @@ static int open_auto_window() {
     return open_window(auto_scale(w, h));
 }
 
-static int open_fullscreen() {
+// The whole screen, the frame at `scale` (0: the largest that fits) and centred.
+static int open_fullscreen(int scale) {
     int w, h;
     if (get_desktop_resolution(&w, &h) == 0 && set_gfx_mode(GFX_AUTODETECT_FULLSCREEN, w, h, 0, 0) == 0) {
-        place_frame(SCREEN_W, SCREEN_H);
+        place_frame(SCREEN_W, SCREEN_H, scale > 0 ? scale : MAX_SCALE);
+        if (scale > present_scale)
+            fprintf(stderr, "lamplight: --scale %d does not fit a %dx%d screen; using %d\n", scale, SCREEN_W,
+                    SCREEN_H, present_scale);
         return 0;
     }
     fprintf(stderr, "lamplight: no fullscreen mode (%s); using a scaled window instead\n", allegro_error);
@@ -52,7 +57,7 @@ static int open_fullscreen() {
 int open_game_screen(const GameOptions &options) {
     int status;
     if (options.fullscreen)
-        status = open_fullscreen();
+        status = open_fullscreen(options.scale);
     else if (options.scale_auto)
         status = open_auto_window();
     else if (options.scale > 0)

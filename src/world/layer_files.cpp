@@ -99,11 +99,6 @@ bool check_pcx_bytes(const unsigned char *bytes, long size, char *why, int why_s
     return true;
 }
 
-// A layer file can be at most this large: a layer of MAX_LAYER_SIDE squared
-// with the worst RLE (two bytes a pixel), its header and palette, and room
-// for the padding some paint programs add.
-static const long MAX_LAYER_FILE_BYTES = (long)MAX_LAYER_SIDE * MAX_LAYER_SIDE * 2 + 65536;
-
 BITMAP *load_layer(const char *file, RGB *pal) {
     std::vector<unsigned char> bytes;
     layer_error[0] = 0;

@@ -6,41 +6,45 @@ int present_scale = 1; // every frame pixel is a present_scale x present_scale b
 int present_x = 0;     // screen position of the frame's top-left corner
 int present_y = 0;
 
-// Rows of one scaled source row are built here once, then copied down.
-static unsigned char scaled_row[FRAME_W * 8];
+// Rows of one scaled source row are built here, then copied down. A row
+// wider than this (a scale past MAX_PRESENT_SCALE) is built in pieces.
+static unsigned char scaled_row[FRAME_W * MAX_PRESENT_SCALE];
 
-// One source row of w pixels, each repeated `scale` times, into scaled_row.
-static void scale_row(const unsigned char *src, int w, int scale) {
+// Source pixels [first, last) of one row, each repeated `scale` times, into
+// the destination rows of that source row that lie inside `dest`.
+static void scale_row_piece(const unsigned char *src, BITMAP *dest, int dx, int dy, int first, int last, int scale) {
     unsigned char *out = scaled_row;
-    for (int x = 0; x < w; x++)
+    for (int x = first; x < last; x++)
         for (int r = 0; r < scale; r++)
             *out++ = src[x];
+    for (int r = 0; r < scale; r++) {
+        int row = dy + r;
+        if (row < 0 || row >= dest->h)
+            continue;
+        uintptr_t addr = bmp_write_line(dest, row) + dx + first * scale;
+        memcpy((void *)addr, scaled_row, (size_t)(out - scaled_row));
+    }
 }
 
 // Copies the w x h block at (sx, sy) of `src` to `dest` at (dx, dy), every
 // pixel a scale x scale block. Clipped to both bitmaps (whole blocks only). Works on the screen
 // too: rows are written through bmp_write_line, as the library's own blits do.
 void scale_blit(BITMAP *src, BITMAP *dest, int sx, int sy, int dx, int dy, int w, int h, int scale) {
+    if (scale < 1 || scale > (int)sizeof scaled_row)
+        return;
     if (sx < 0) { dx -= sx * scale; w += sx; sx = 0; }
     if (sy < 0) { dy -= sy * scale; h += sy; sy = 0; }
     if (sx + w > src->w) w = src->w - sx;
     if (sy + h > src->h) h = src->h - sy;
-    if (w > FRAME_W) w = FRAME_W;
     int first_x = dx < 0 ? (-dx + scale - 1) / scale : 0; // source columns left of dest
     int last_x = dx + w * scale > dest->w ? (dest->w - dx) / scale : w;
     if (w <= 0 || h <= 0 || first_x >= last_x)
         return;
-    int bytes = (last_x - first_x) * scale;
-    for (int y = 0; y < h; y++) {
-        scale_row(src->line[sy + y] + sx + first_x, last_x - first_x, scale);
-        for (int r = 0; r < scale; r++) {
-            int row = dy + y * scale + r;
-            if (row < 0 || row >= dest->h)
-                continue;
-            uintptr_t addr = bmp_write_line(dest, row) + dx + first_x * scale;
-            memcpy((void *)addr, scaled_row, bytes);
-        }
-    }
+    int piece = (int)sizeof scaled_row / scale; // source pixels that fit scaled_row at once
+    for (int y = 0; y < h; y++)
+        for (int x = first_x; x < last_x; x += piece)
+            scale_row_piece(src->line[sy + y] + sx, dest, dx, dy + y * scale, x,
+                            x + piece < last_x ? x + piece : last_x, scale);
     bmp_unwrite_line(dest);
 }
 
