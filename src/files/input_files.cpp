@@ -7,18 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#ifndef O_BINARY
-#define O_BINARY 0
-#endif
-#ifndef O_NONBLOCK
-#define O_NONBLOCK 0
-#endif
-#ifndef O_NOCTTY
-#define O_NOCTTY 0
-#endif
-#ifndef O_CLOEXEC
-#define O_CLOEXEC 0
-#endif
+#include "open_flags.h"
 
 // What a file that is not a regular file is, for the one line that refuses it.
 static const char *not_a_file(mode_t mode) {

@@ -9,18 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
-#ifndef O_BINARY
-#define O_BINARY 0
-#endif
-#ifndef O_NONBLOCK
-#define O_NONBLOCK 0
-#endif
-#ifndef O_NOCTTY
-#define O_NOCTTY 0
-#endif
-#ifndef O_CLOEXEC
-#define O_CLOEXEC 0
-#endif
+#include "open_flags.h"
 
 const char *const GAME_INPUT_FILES[] = {"data.dat", "guy.dat", "monster.dat", "map.map",
                                         "obj.map",  "mob.map", "patches.dat", nullptr};

@@ -70,9 +70,9 @@ make_run_dir() {
 }
 
 # start_game [OPTION...]: starts the game in the run folder with the options
-# and waits for its window.
+# and waits for its window (through $LAMPLIGHT_WRAPPER, say valgrind, when set).
 start_game() {
-    (cd "$RUN_DIR" && exec "$LAMPLIGHT" "$@" > "$ARTIFACTS/stdout.log" 2> "$ARTIFACTS/stderr.log") &
+    (cd "$RUN_DIR" && exec ${LAMPLIGHT_WRAPPER:-} "$LAMPLIGHT" "$@" > "$ARTIFACTS/stdout.log" 2> "$ARTIFACTS/stderr.log") &
     GAME_PID=$!
     local n=0
     until [ "$(xwininfo -root -children 2>/dev/null | grep -c '^ *0x')" -gt 0 ]; do
@@ -97,7 +97,7 @@ wait_game_end() {
 # quit_with_esc: Esc ends the game, which must exit with status 0.
 quit_with_esc() {
     hold Escape 0.3
-    wait_game_end 5
+    wait_game_end "${E2E_END_SECONDS:-5}"
     [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS, expected 0"
 }
 

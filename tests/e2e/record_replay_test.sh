@@ -34,6 +34,10 @@ replay 1 || fail "the replay did not end as the live run: $(cat "$ARTIFACTS/repl
 [ "$(tail -n 1 "$ARTIFACTS/replay-1.log")" = "$trailer" ] || fail "the replay printed [$(tail -n 1 "$ARTIFACTS/replay-1.log")], the live run ended [$trailer]"
 replay 2 || fail "the second replay failed: $(cat "$ARTIFACTS/replay-2.err")"
 cmp -s "$ARTIFACTS/replay-1.log" "$ARTIFACTS/replay-2.log" || fail "two replays printed different output"
+# An end line that cannot be written is no success.
+(cd "$RUN_DIR" && "$LAMPLIGHT" --replay run.rec --headless > /dev/full 2> "$ARTIFACTS/replay-full.err") \
+    && fail "a replay whose end line went to a full disk ended with 0"
+grep -q "the end line could not be written" "$ARTIFACTS/replay-full.err" || fail "no line for the lost end line"
 
 # Watched in the window at the game's pace: the same end line on standard output.
 start_game --replay run.rec
