@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 #include "bench_support.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "monsters.h"
 #include "player.h"
 #include "shell.h"

@@ -1,6 +1,6 @@
 // bench_monsters.cpp -- the cost of one frame of monster movement in a full room
 #include "bench_support.h"
-#include "layers.h"
+#include "map.h"
 #include "monsters.h"
 #include "player.h"
 #include "view.h"

@@ -1,7 +1,7 @@
 // bench_support.cpp -- a headless Allegro and a bare world for the benchmarks
 #include "bench_support.h"
 #include "bare_world.h"
-#include "layers.h"
+#include "map.h"
 #include "monsters.h"
 #include "player.h"
 #include "view.h"

@@ -1,4 +1,4 @@
-// assets.h -- the datafile catalogue, the datafiles, and the sound calls
+// assets.h -- the datafile catalogue, the datafiles, and the sound calls (src/assets)
 #pragma once
 #include <allegro.h>
 #include <vector>

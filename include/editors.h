@@ -1,4 +1,4 @@
-// editors.h -- the in-game terrain, object and monster editors
+// editors.h -- the in-game terrain, object and monster editors (src/editors)
 #pragma once
 #include <allegro.h>
 

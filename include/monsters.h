@@ -1,4 +1,4 @@
-// monsters.h -- the monster table, spawning, drawing and movement
+// monsters.h -- the monster table, spawning, drawing and movement (src/monsters)
 #pragma once
 #include <allegro.h>
 

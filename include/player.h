@@ -1,8 +1,8 @@
-// player.h -- the player's state, movement, collision and pickups
+// player.h -- the player's state, movement, collision, room exits and pickups (src/player)
 #pragma once
 #include <allegro.h>
 
-#include "terrain_rules.h" // the direction codes
+#include "map_terrain.h" // the direction codes
 
 // Where the player starts, and its collision area within the 24 x 32 sprite:
 // columns x + 4 .. x + 19, rows y + 20 .. y + 31.
@@ -37,3 +37,8 @@ int arrow_key_step();
 // closed gate that a bomb or a switch turns into such floor. The world
 // tool's check and the object editor's warning both ask this.
 bool object_can_be_taken(BITMAP *terrain, int tx, int ty);
+
+// A room exit through `dir`: the player to the far side of the play field,
+// the view origin just beyond the boundary of the room being left
+// (room_exit.cpp).
+void take_room_exit(int dir);

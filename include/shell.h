@@ -1,11 +1,22 @@
-// shell.h -- start-up, the frame loop, the room-change step and shutdown
+// shell.h -- start-up, the frame loop, the room-change step and shutdown (src/shell)
 #pragma once
 #include <allegro.h>
-#include "layers.h" // pending_room_change, room_change_step
+#include "map.h"
 
 struct GameOptions;
 
 extern RGB zero_rgb;            // black, for palette entry 0
+
+// A direction whose room change runs at the start of the next frame, or
+// DIR_NONE (7). Set by a room exit and after an editor.
+extern int pending_room_change;
+// The room-change step for the axis across `dir` (vertical for left and
+// right, horizontal for up and down): the new room measured, the view pulled
+// into it (the player keeping its place), bomb, shots and monsters reset.
+void room_change_step(int dir);
+// The frame's first step: the pending room change, if any.
+void run_pending_room_change();
+
 
 void reset_colour_zero();
 

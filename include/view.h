@@ -1,25 +1,9 @@
-// view.h -- the camera, drawing the view, the player and the panel, presenting frames
+// view.h -- the camera, drawing the view, the player and the panel, presenting frames (src/view)
 #pragma once
 #include <allegro.h>
+#include "map.h" // the view origin and the frame buffers
 
-// The view the game starts with: the first room is measured round tile
-// (START_VIEW_TX + 8, START_VIEW_TY + 8).
-constexpr int START_VIEW_TX = 66, START_VIEW_TY = 151;
-extern int view_tx, view_ty;       // tile at the play field's top-left, before the offset
-extern int scroll_px, scroll_py;   // sub-tile offset in pixels, -16..16 in play
-extern int scroll_right_edge;      // 148: player x beyond which the view scrolls right
-extern int scroll_left_edge;       // 80
-extern int scroll_top_edge;        // 96
-extern int scroll_bottom_edge;     // 128
-
-constexpr int FRAME_W = 320, FRAME_H = 240; // every frame is composed at this size
-constexpr int MAX_PRESENT_SCALE = 8;         // the largest scale the game chooses for a screen
-
-// The frame buffers and colour tables (frame_buffers.cpp).
-extern BITMAP *back_buffer;  // every frame is composed here (320 x 240)
-extern BITMAP *dark_buffer;  // dark frames are composed here (320 x 240)
-extern COLOR_MAP trans_table;
-extern RGB_MAP rgb_table;
+// Start-up of the frame buffers and colour tables (frame_setup.cpp).
 // The rgb, light and translucency tables of the game palette, with the
 // progress line printed before the last.
 void build_colour_tables(const RGB *game_palette);

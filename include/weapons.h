@@ -1,4 +1,4 @@
-// weapons.h -- shots, the bomb, and the gates that switches toggle
+// weapons.h -- shots, the bomb, and the gates that switches toggle (src/weapons)
 #pragma once
 
 struct Shot {

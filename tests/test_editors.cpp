@@ -3,7 +3,7 @@
 #include "test_support.h"
 #include "editors.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "view.h"
 #include <cstdio>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 #include "test_support.h"
 #include "assets.h"
 #include "editors.h"
-#include "file_io.h"
-#include "layers.h"
+#include "files.h"
+#include "map.h"
 #include <algorithm>
 #include <csignal>
 #include <cstdio>

@@ -1,8 +1,8 @@
 // test_gamepad.cpp -- a gamepad state as the keys held in a frame
 #include <gtest/gtest.h>
 #include "test_support.h"
-#include "gamepad.h"
-#include "input.h"
+#include "shell_gamepad.h"
+#include "shell_input.h"
 #include <cstring>
 #include <string>
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include "test_support.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "view.h"
 #include <algorithm>
 #include <cstdio>

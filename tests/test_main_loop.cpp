@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include "test_support.h"
 #include "shell.h"
-#include "layers.h"
+#include "map.h"
 #include "view.h"
 #include "player.h"
 #include "monsters.h"

@@ -1,7 +1,7 @@
 // test_monsters.cpp -- spawning, drawing, chasing, patrolling and monster collision
 #include "test_support.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "monsters.h"
 #include "player.h"
 #include "view.h"

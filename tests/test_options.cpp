@@ -1,6 +1,6 @@
 // test_options.cpp -- the command line: every option, good and bad
 #include <gtest/gtest.h>
-#include "options.h"
+#include "shell_options.h"
 #include <string>
 #include <vector>
 

@@ -1,11 +1,11 @@
 // test_replay.cpp -- the input seam, recordings written and read back, the end line, per-room figures
 #include <gtest/gtest.h>
 #include "test_support.h"
-#include "input.h"
-#include "layers.h"
+#include "shell_input.h"
+#include "map.h"
 #include "player.h"
-#include "replay.h"
-#include "room_figures.h"
+#include "shell_replay.h"
+#include "shell_room_figures.h"
 #include "shell.h"
 #include "view.h"
 #include <cstdio>

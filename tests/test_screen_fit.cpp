@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include "test_support.h"
 #include "editors.h"
-#include "layers.h"
-#include "options.h"
+#include "map.h"
+#include "shell_options.h"
 #include "shell.h"
 #include "view.h"
 

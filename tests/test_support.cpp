@@ -2,7 +2,7 @@
 #include "test_support.h"
 #include "fixtures/bare_world.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "view.h"
 #include "player.h"
 #include "monsters.h"

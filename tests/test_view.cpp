@@ -3,7 +3,7 @@
 #include <vector>
 #include "test_support.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "view.h"
 #include "player.h"
 #include "monsters.h"

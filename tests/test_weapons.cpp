@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include "test_support.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "monsters.h"
 #include "player.h"
 #include "shell.h"

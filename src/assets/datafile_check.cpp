@@ -6,7 +6,7 @@
 // and every object is checked to fit inside its parent, and the contents of
 // the types the game uses to fit inside their object.
 #include "assets.h"
-#include "file_io.h"
+#include "files.h"
 #include <unistd.h>
 #include <cstdio>
 #include <cstring>

@@ -8,7 +8,7 @@
 // the library is pointed away from it for this run by an in-memory
 // configuration: the music is silent, as on a machine without a patch set.
 #include "assets.h"
-#include "file_io.h"
+#include "files.h"
 #include <cstdint>
 #include <cstdio>
 #include <cstring>

@@ -1,6 +1,6 @@
 // editor_common.cpp -- what the three editors share: reload, mouse target, leaving on Esc
 #include "editors.h"
-#include "layers.h"
+#include "map.h"
 #include "view.h"
 #include <cstdio>
 #include <cstring>

@@ -4,7 +4,7 @@
 // are kept while the editor is open; the layer as it was opened is kept too,
 // so that Shift+Esc can put it back.
 #include "editors.h"
-#include "layers.h"
+#include "map.h"
 #include <vector>
 
 namespace {

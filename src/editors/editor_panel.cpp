@@ -1,9 +1,9 @@
 // editor_panel.cpp -- what an open editor shows beside the view: its panel and the tile outline
 #include "editors.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "monsters.h"
-#include "names.h"
+#include "editors_names.h"
 #include "player.h"
 #include "view.h"
 #include <cstdarg>

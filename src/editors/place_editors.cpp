@@ -5,7 +5,7 @@
 // brush is shown, and what Q and W redraw.
 #include "editors.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "view.h"
 
 int object_brush = 1;  // object code the left button places in the object editor

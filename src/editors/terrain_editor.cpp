@@ -1,7 +1,7 @@
 // terrain_editor.cpp -- painting the terrain layer with the mouse
 #include "editors.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "view.h"
 
 int editor_last_terrain = 0;  // the terrain brush kept between openings

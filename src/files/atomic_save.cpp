@@ -1,5 +1,5 @@
 // atomic_save.cpp -- replacing a file so that it is either the old one or the whole new one
-#include "file_io.h"
+#include "files.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

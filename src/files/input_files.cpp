@@ -1,5 +1,5 @@
 // input_files.cpp -- opening input files safely, and packfiles over bytes in memory
-#include "file_io.h"
+#include "files.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

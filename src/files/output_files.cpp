@@ -1,5 +1,5 @@
 // output_files.cpp -- opening the files a run writes (recordings, pictures) without harming what it reads
-#include "file_io.h"
+#include "files.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

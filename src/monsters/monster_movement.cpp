@@ -1,8 +1,7 @@
 // monster_movement.cpp -- chasers, patrollers, and moving with collision
 #include "monsters.h"
-#include "layers.h"
+#include "map.h"
 #include "player.h"
-#include "view.h"
 
 // Hit points the player loses for every step a monster takes into it.
 static const int CONTACT_DAMAGE = 4;

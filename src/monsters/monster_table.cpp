@@ -1,8 +1,7 @@
 // monster_table.cpp -- the monster table, spawning and drawing
 #include "monsters.h"
 #include "assets.h"
-#include "layers.h"
-#include "view.h"
+#include "map.h"
 
 Monster monsters[MAX_MONSTERS]; // the monsters of the current room, in spawn order
 int monster_count;              // records filled by the last spawn, 0..100

@@ -1,7 +1,6 @@
 // movement.cpp -- the player's state, the arrow-key step and move_player
 #include "player.h"
-#include "layers.h"
-#include "view.h"
+#include "map.h"
 #include <allegro.h>
 
 int player_x, player_y;  // play-field pixel of the sprite's top-left corner

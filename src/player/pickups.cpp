@@ -1,7 +1,6 @@
 // pickups.cpp -- the player's probe and the effects of the objects taken
 #include "player.h"
-#include "layers.h"
-#include "view.h"
+#include "map.h"
 #include "assets.h"
 #include <allegro.h>
 

@@ -1,5 +1,5 @@
 // gamepad.cpp -- the first gamepad read through the input seam as held keys
-#include "gamepad.h"
+#include "shell_gamepad.h"
 
 bool gamepad_present = false;
 

@@ -1,7 +1,7 @@
 // input.cpp -- the input seam: a frame's held keys from the keyboard or a recording
-#include "input.h"
-#include "replay.h"
-#include "gamepad.h"
+#include "shell_input.h"
+#include "shell_replay.h"
+#include "shell_gamepad.h"
 #include <allegro.h>
 
 InputSource input_source = INPUT_KEYBOARD; // where next_frame_keys takes the keys from

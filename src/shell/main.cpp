@@ -1,12 +1,12 @@
 // main.cpp -- the entry point: options, start-up, the frame loop, shutdown
 #include "shell.h"
-#include "gamepad.h"
+#include "shell_gamepad.h"
 #include "assets.h"
-#include "options.h"
-#include "replay.h"
-#include "room_figures.h"
+#include "shell_options.h"
+#include "shell_replay.h"
+#include "shell_room_figures.h"
 #include "view.h"
-#include "file_io.h"
+#include "files.h"
 #include <cstdio>
 
 // The files the run will write may not be what it reads (the datafiles, the

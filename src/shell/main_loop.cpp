@@ -1,15 +1,15 @@
 // main_loop.cpp -- the frame's order of work, the room-change step and the end test
 #include "shell.h"
-#include "layers.h"
+#include "map.h"
 #include "view.h"
 #include "player.h"
 #include "monsters.h"
 #include "weapons.h"
 #include "editors.h"
-#include "input.h"
-#include "gamepad.h"
-#include "replay.h"
-#include "room_figures.h"
+#include "shell_input.h"
+#include "shell_gamepad.h"
+#include "shell_replay.h"
+#include "shell_room_figures.h"
 
 // The frame's order is fixed, and three of its drawing calls also change
 // the game, so moving them changes play:

@@ -1,5 +1,5 @@
 // options.cpp -- the command line: the options, their checks and the usage text
-#include "options.h"
+#include "shell_options.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

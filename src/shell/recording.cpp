@@ -1,10 +1,10 @@
 // recording.cpp -- recordings of play: the text format, writing as the game goes, reading back
-#include "replay.h"
-#include "layers.h"
+#include "shell_replay.h"
+#include "map.h"
 #include "player.h"
 #include "view.h"
 #include <allegro.h>
-#include "file_io.h"
+#include "files.h"
 #include <algorithm>
 #include <cerrno>
 #include <cstring>

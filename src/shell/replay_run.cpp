@@ -1,11 +1,11 @@
 // replay_run.cpp -- how a run ends with a recording: the trailer, the end line, the headless replay
 #include "shell.h"
 #include "assets.h"
-#include "input.h"
-#include "replay.h"
-#include "room_figures.h"
+#include "shell_input.h"
+#include "shell_replay.h"
+#include "shell_room_figures.h"
 #include "view.h"
-#include "file_io.h"
+#include "files.h"
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,6 @@
 // room_figures.cpp -- for each room entered in a replay: frames spent, hit points lost and gained, score gained
-#include "room_figures.h"
-#include "layers.h"
+#include "shell_room_figures.h"
+#include "map.h"
 #include "player.h"
 
 bool room_figures_on = false; // collect and print the figures (--rooms)

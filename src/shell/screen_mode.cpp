@@ -1,6 +1,6 @@
 // screen_mode.cpp -- opening the graphics mode the options ask for, and where the frame goes in it
 #include "shell.h"
-#include "options.h"
+#include "shell_options.h"
 #include "view.h"
 #include <cstdio>
 

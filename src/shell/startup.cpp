@@ -1,7 +1,7 @@
 // startup.cpp -- loading and checking the game's files, the colour tables, the buffers
 #include "shell.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "view.h"
 #include "player.h"
 #include "monsters.h"

@@ -1,9 +1,8 @@
 // bomb.cpp -- dropping the bomb, its fuse, explosion and blast
 #include "weapons.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "player.h"
-#include "view.h"
 
 int bomb_x, bomb_y; // play-field pixel of the bomb sprite's top-left
 int bomb_state = BOMB_IDLE; // 1 lit, 2 idle

@@ -1,6 +1,6 @@
 // gates.cpp -- switching the room's gates open and closed
 #include "weapons.h"
-#include "layers.h"
+#include "map.h"
 
 void toggle_gates() {
     // Boundary tiles included; each tile is judged by the code it had, so a

@@ -1,10 +1,9 @@
 // shots.cpp -- firing, flying, hitting and drawing shots
 #include "weapons.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "monsters.h"
 #include "player.h"
-#include "view.h"
 
 Shot shots[MAX_SHOTS]; // every shot slot; a free slot has state SHOT_FREE
 

@@ -1,6 +1,6 @@
 // make_layer.cpp -- writes an 8-bit PCX layer file of a given size filled with one code:
 //   make_layer OUT WIDTH HEIGHT CODE
-#include "layers.h"
+#include "map.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

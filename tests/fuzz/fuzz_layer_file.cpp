@@ -1,5 +1,5 @@
 // fuzz_layer_file.cpp -- libFuzzer target over the layer-file check and load
-#include "layers.h"
+#include "map.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

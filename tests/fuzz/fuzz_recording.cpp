@@ -1,8 +1,8 @@
 // fuzz_recording.cpp -- libFuzzer target over the recording reader: any bytes
 // are refused with a line or read into frames that, written out again as a
 // recording, read back to the same frames
-#include "input.h"
-#include "replay.h"
+#include "shell_input.h"
+#include "shell_replay.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

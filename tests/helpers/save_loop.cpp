@@ -1,7 +1,7 @@
 // save_loop.cpp -- saves one layer file over and over, alternating between
 // two contents, until it is killed; the kill test stops it at random moments.
 // Usage: save_loop FILE SIDE
-#include "layers.h"
+#include "map.h"
 #include <cerrno>
 #include <cstdlib>
 

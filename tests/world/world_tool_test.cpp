@@ -1,6 +1,6 @@
 // world_tool_test.cpp -- lamplight-world run on the default world and on small broken worlds
-#include "layers.h"
-#include "names.h"
+#include "map.h"
+#include "editors_names.h"
 #include "editors.h"
 #include <sstream>
 #include <algorithm>

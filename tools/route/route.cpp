@@ -9,10 +9,10 @@
 // current folder) and OUT.rec is the recording of that run, up to the frame
 // the game ended in, with its end line, which is also printed. --trace
 // prints the player's place after every frame, for writing routes.
-#include "input.h"
-#include "layers.h"
+#include "shell_input.h"
+#include "map.h"
 #include "player.h"
-#include "replay.h"
+#include "shell_replay.h"
 #include "shell.h"
 #include "view.h"
 #include <cstdio>

@@ -1,6 +1,6 @@
 // check.cpp -- validating a world: layer sizes, closed rooms, start, codes, monsters, exits
 #include "world_tool.h"
-#include "layers.h"
+#include "map.h"
 #include "monsters.h"
 #include "player.h"
 #include "view.h"

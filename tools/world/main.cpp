@@ -1,6 +1,6 @@
 // main.cpp -- lamplight-world: build, dump, check and render a world's layer files
 #include "world_tool.h"
-#include "layers.h"
+#include "map.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

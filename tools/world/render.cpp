@@ -1,7 +1,7 @@
 // render.cpp -- the whole world drawn with the game's own art into one PNG
 #include "world_tool.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include <cstdio>
 #include <loadpng.h>
 

@@ -1,7 +1,7 @@
 // text_world.cpp -- the world's text source (legend and three grids) to layer files and back
 #include "world_tool.h"
-#include "layers.h"
-#include "names.h"
+#include "map.h"
+#include "editors_names.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -1,6 +1,6 @@
 // world.cpp -- the three layers of a world as the tool holds them
 #include "world_tool.h"
-#include "layers.h"
+#include "map.h"
 #include <cstdio>
 
 bool load_world(World &world) {

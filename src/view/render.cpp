@@ -1,7 +1,7 @@
 // render.cpp -- drawing the view, the player and the panel; presenting frames
 #include "view.h"
 #include "assets.h"
-#include "layers.h"
+#include "map.h"
 #include "player.h"
 
 int room_lit = 1; // 1 when the last draw_view met no dark tile, 0 when it did

@@ -1,6 +1,6 @@
 // layer_files.cpp -- loading, checking and saving the 8-bit PCX layer files
-#include "layers.h"
-#include "file_io.h"
+#include "map.h"
+#include "files.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

@@ -1,4 +1,4 @@
-// file_io.h -- how the game reads its input files and writes its layer files
+// files.h -- how the game reads its input files and writes its layer files (src/files)
 //
 // Every input file is opened once, found to be a regular file before anything
 // can block on it, and read with a size cap. Every save either leaves the old

@@ -1,4 +1,4 @@
-// names.h -- what each terrain code, object and monster kind is called
+// editors_names.h -- what each terrain code, object and monster kind is called (src/editors)
 //
 // One table for the editors' panel (short names, ten characters at most, to
 // fit the panel's 8x8 font) and for the world tool's legend (descriptions).

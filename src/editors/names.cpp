@@ -1,5 +1,5 @@
 // names.cpp -- the names of terrain codes, objects and monster kinds
-#include "names.h"
+#include "editors_names.h"
 
 struct CodeName {
     int code;

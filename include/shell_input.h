@@ -1,4 +1,4 @@
-// input.h -- the one seam through which a frame's input step learns which keys are held
+// shell_input.h -- the one seam through which a frame's input step learns which keys are held (src/shell)
 #pragma once
 
 // The keys play reads, one bit each in HeldKeys::bits.

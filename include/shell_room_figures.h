@@ -1,4 +1,4 @@
-// room_figures.h -- per-room figures of a replay, for tuning a world's difficulty
+// shell_room_figures.h -- per-room figures of a replay, for tuning a world's difficulty (src/shell)
 #pragma once
 #include <cstdio>
 

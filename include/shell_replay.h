@@ -1,6 +1,6 @@
-// replay.h -- recordings of play: writing them as the game goes, reading them back, the end line
+// shell_replay.h -- recordings of play: writing them as the game goes, reading them back, the end line (src/shell)
 #pragma once
-#include "input.h"
+#include "shell_input.h"
 #include <cstdio>
 
 constexpr int RECORDING_VERSION = 1;

@@ -1,8 +1,9 @@
-// layers.h -- the three map layers, their files and rooms
+// map.h -- the world beneath everything (src/map): the three layers and their files, rooms,
+// the view origin and the frame buffers
 #pragma once
 #include <allegro.h>
 #include <vector>
-#include "terrain_rules.h" // the codes and what they do
+#include "map_terrain.h" // the codes and what they do
 
 extern BITMAP *terrain_layer; // "map.map": terrain code per tile
 extern BITMAP *object_layer;  // "obj.map": object code per tile, 0 = none
@@ -51,19 +52,6 @@ void save_layer(int layer);
 // The file of layer 0, 1, 2 ("map.map", "obj.map", "mob.map"), or NULL.
 const char *layer_file_name(int layer);
 
-// A direction whose room change runs at the start of the next frame, or
-// DIR_NONE (7). Set by a room exit and after an editor.
-extern int pending_room_change;
-// A room exit through `dir`: the player to the far side of the play field,
-// the view origin just beyond the boundary of the room being left.
-void take_room_exit(int dir);
-// The room-change step for the axis across `dir` (vertical for left and
-// right, horizontal for up and down): the new room measured, the view pulled
-// into it (the player keeping its place), bomb, shots and monsters reset.
-void room_change_step(int dir);
-// The frame's first step: the pending room change, if any.
-void run_pending_room_change();
-
 // Measures the room that contains tile (tx, ty) into room_left .. room_bottom.
 // A scan that reaches the layer's edge without a boundary stops on the last
 // tile inside the layer.
@@ -80,3 +68,25 @@ inline int layer_code(BITMAP *layer, int tx, int ty) {
 
 // Terrain code of tile (tx, ty); -1 outside the layer (or with no layer).
 inline int terrain_at(int tx, int ty) { return layer_code(terrain_layer, tx, ty); }
+
+// --- The view origin (view_origin.cpp) ----------------------------------------
+
+// The view the game starts with: the first room is measured round tile
+// (START_VIEW_TX + 8, START_VIEW_TY + 8).
+constexpr int START_VIEW_TX = 66, START_VIEW_TY = 151;
+extern int view_tx, view_ty;       // tile at the play field's top-left, before the offset
+extern int scroll_px, scroll_py;   // sub-tile offset in pixels, -16..16 in play
+extern int scroll_right_edge;      // 148: player x beyond which the view scrolls right
+extern int scroll_left_edge;       // 80
+extern int scroll_top_edge;        // 96
+extern int scroll_bottom_edge;     // 128
+
+constexpr int FRAME_W = 320, FRAME_H = 240; // every frame is composed at this size
+constexpr int MAX_PRESENT_SCALE = 8;         // the largest scale the game chooses for a screen
+
+// --- The frame buffers (frame_buffers.cpp) ------------------------------------
+
+extern BITMAP *back_buffer;  // every frame is composed here (320 x 240)
+extern BITMAP *dark_buffer;  // dark frames are composed here (320 x 240)
+extern COLOR_MAP trans_table;
+extern RGB_MAP rgb_table;

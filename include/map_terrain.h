@@ -1,4 +1,4 @@
-// terrain_rules.h -- what every terrain code does, and the geometry of tiles
+// map_terrain.h -- what every terrain code does, and the geometry of tiles (src/map)
 //
 // The one place to look up a rule: the table below has a row for each of
 // the 256 codes and a column for each rule that tests a code. Every rule of

@@ -1,18 +1,9 @@
-// camera.cpp -- the view origin, the follow step and the re-basing step
+// camera.cpp -- the follow step and the re-basing step
 #include "view.h"
-#include "layers.h"
+#include "map.h"
 #include "player.h"
 #include "monsters.h"
 #include "weapons.h"
-
-int view_tx = START_VIEW_TX; // tile x at the play field's left edge, before the offset
-int view_ty = START_VIEW_TY; // tile y at the play field's top edge, before the offset
-int scroll_px = 0;              // sub-tile offset on x; positive moves the world left
-int scroll_py = 0;              // sub-tile offset on y; positive moves the world up
-int scroll_right_edge = 148;    // player x beyond which the view scrolls right
-int scroll_left_edge = 80;      // player x below which the view scrolls left
-int scroll_top_edge = 96;       // player y below which the view scrolls up
-int scroll_bottom_edge = 128;   // player y beyond which the view scrolls down
 
 // The view follows the player towards higher tiles on one axis. `player` is
 // the player's coordinate, pinned to `edge`; `lo` and `hi` are the origin's range.

@@ -1,11 +1,6 @@
-// frame_buffers.cpp -- the bitmaps every frame is composed in, and the colour tables
+// frame_setup.cpp -- making the frame buffers, the lamp and the colour tables at start-up
 #include "view.h"
 #include <cstdio>
-
-BITMAP *back_buffer;   // every frame is composed here
-BITMAP *dark_buffer;   // dark frames are composed here
-RGB_MAP rgb_table;     // nearest-colour lookup for the game palette
-COLOR_MAP trans_table; // the game palette blended half and half (the ghost)
 
 void build_colour_tables(const RGB *game_palette) {
     create_rgb_table(&rgb_table, game_palette, NULL);

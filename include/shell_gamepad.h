@@ -1,11 +1,11 @@
-// gamepad.h -- the first gamepad as a second keyboard for play
+// shell_gamepad.h -- the first gamepad as a second keyboard for play (src/shell)
 //
 // The d-pad or the left stick walks, one button fires, one drops a bomb,
 // one holds ghost walking, Start and Back together end the game. The
 // buttons are numbered as Linux's joystick devices number an Xbox-style pad
 // (xpad, and most pads that copy its layout). The editors never see it.
 #pragma once
-#include "input.h"
+#include "shell_input.h"
 #include <allegro.h>
 
 constexpr int PAD_BUTTON_FIRE = 0;  // A: Alt

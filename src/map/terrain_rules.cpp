@@ -1,5 +1,5 @@
 // terrain_rules.cpp -- the table of terrain rules, built once when compiling
-#include "terrain_rules.h"
+#include "map_terrain.h"
 #include <array>
 
 namespace {

@@ -1,4 +1,4 @@
-// options.h -- the game's command-line options, parsed in one place
+// shell_options.h -- the game's command-line options, parsed in one place (src/shell)
 #pragma once
 #include "view.h" // MAX_PRESENT_SCALE
 
