@@ -20,6 +20,21 @@ constexpr int DIR_UP = 5;
 constexpr int DIR_DOWN = 6;
 constexpr int DIR_NONE = 7;
 
+// What a direction means wherever one moves something: the player, its
+// shots, the monsters, the view in the editors, the world tool's walks.
+struct DirectionRule {
+    int code;        // DIR_LEFT, DIR_RIGHT, DIR_UP, DIR_DOWN (DIR_NONE: the still row)
+    int dx, dy;      // one step along it: a pixel or a tile
+    int opposite;    // the way back
+    bool horizontal; // left or right: the room change settles the vertical axis
+    int arrow_key;   // the Allegro key that asks for it in play and in the editors
+    const char *name;
+};
+// The four, in the order the arrow keys are handled: left, right, up, down.
+extern const DirectionRule DIRECTION_RULES[4];
+// The row of a direction code; a still row (no step, no key) for any other.
+const DirectionRule &direction_rule(int code);
+
 // Play-field pixel p on one axis of a view with origin tile v and sub-tile
 // offset s, to the tile it shows: t = v + ((p + s) >> 4), an arithmetic
 // shift (-1 gives the tile before the origin). The probes of the player and

@@ -111,12 +111,11 @@ void editor_brush_keys(int *brush, int low, int high, void (*changed)()) {
 }
 
 void editor_arrow_keys(void (*moved)()) {
-    static const int arrows[4][3] = {{KEY_LEFT, -1, 0}, {KEY_RIGHT, 1, 0}, {KEY_UP, 0, -1}, {KEY_DOWN, 0, 1}};
-    for (const int *a : arrows) {
-        if (!key[a[0]])
+    for (const DirectionRule &d : DIRECTION_RULES) {
+        if (!key[d.arrow_key])
             continue;
-        view_tx += a[1];
-        view_ty += a[2];
+        view_tx += d.dx;
+        view_ty += d.dy;
         if (moved)
             moved();
         rest(50);

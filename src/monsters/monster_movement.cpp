@@ -31,7 +31,7 @@ static bool line_blocked(bool vertical, int across, int first, int last) {
 
 // Tests the whole leading edge of monster m with its probe at (px, py).
 static bool edge_blocked(const Monster &m, int dir, int px, int py) {
-    if (dir == DIR_LEFT || dir == DIR_RIGHT)
+    if (direction_rule(dir).horizontal)
         return line_blocked(true, dir == DIR_LEFT ? px : px + m.width, m.y, m.y + m.height);
     return line_blocked(false, dir == DIR_UP ? py : py + m.height, m.x, m.x + m.width);
 }
@@ -58,22 +58,22 @@ static bool other_monster_in_way(int index, int a, int b) {
 // and closes the gap over the following frames.
 void move_monster(int dir, int steps, int index) {
     Monster &m = monsters[index];
+    const DirectionRule &d = direction_rule(dir);
     int px = m.x, py = m.y, dx = 0, dy = 0;
     bool blocked = false;
     for (int k = 0; k < steps; k++) {
-        px += dir == DIR_LEFT ? -1 : dir == DIR_RIGHT ? 1 : 0;
-        py += dir == DIR_UP ? -1 : dir == DIR_DOWN ? 1 : 0;
+        px += d.dx;
+        py += d.dy;
         blocked = edge_blocked(m, dir, px, py);
         if (boxes_overlap(px + dx, py, m.width, m.height, player_x, player_y + 16, 24, 16)) {
             blocked = true;
             player_hp -= CONTACT_DAMAGE;
         }
-        bool horizontal = dir == DIR_LEFT || dir == DIR_RIGHT;
-        if (horizontal ? other_monster_in_way(index, px + dx, py) : other_monster_in_way(index, px, py + dy))
+        if (d.horizontal ? other_monster_in_way(index, px + dx, py) : other_monster_in_way(index, px, py + dy))
             blocked = true;
         if (!blocked) {
-            dx += dir == DIR_LEFT ? -1 : dir == DIR_RIGHT ? 1 : 0;
-            dy += dir == DIR_UP ? -1 : dir == DIR_DOWN ? 1 : 0;
+            dx += d.dx;
+            dy += d.dy;
         }
     }
     // A patroller stopped on its last step turns round.

@@ -18,7 +18,7 @@ const int speed_ramp[10] = {2, 4, 4, 4, 4, 4, 8, 8, 8, 8}; // step requests by h
 // What a direction means to the figure: its animation frames and the probe
 // lines of its moves. Line i starts at (player + base + i * step) and runs
 // `points` pixels along `along`.
-struct DirectionRule {
+struct MoveProbe {
     int dir;
     int first_frame, last_frame;
     int base_x, base_y;
@@ -30,7 +30,7 @@ struct DirectionRule {
 // The lines run along the collision area's edges (PLAYER_BOX_*); vertical
 // moves probe only up to column x + 18.
 static const int L = PLAYER_BOX_LEFT, R = PLAYER_BOX_RIGHT, T = PLAYER_BOX_TOP, B = PLAYER_BOX_BOTTOM;
-static const DirectionRule direction_rules[4] = {
+static const MoveProbe move_probes[4] = {
     {DIR_LEFT, 8, 11, L, T, -1, 0, 0, 1, B - T + 1},
     {DIR_RIGHT, 12, 15, R, T, 1, 0, 0, 1, B - T + 1},
     {DIR_UP, 0, 3, L, T, 0, -1, 1, 0, R - L},
@@ -47,24 +47,14 @@ void reset_player() {
     bombs = 0;
 }
 
-static const DirectionRule *rule_of(int dir) {
-    for (const DirectionRule &r : direction_rules)
+static const MoveProbe *rule_of(int dir) {
+    for (const MoveProbe &r : move_probes)
         if (r.dir == dir)
             return &r;
     return nullptr;
 }
 
-static int opposite_of(int dir) {
-    switch (dir) {
-    case DIR_LEFT: return DIR_RIGHT;
-    case DIR_RIGHT: return DIR_LEFT;
-    case DIR_UP: return DIR_DOWN;
-    case DIR_DOWN: return DIR_UP;
-    }
-    return DIR_NONE;
-}
-
-static void advance_frame(const DirectionRule &r) {
+static void advance_frame(const MoveProbe &r) {
     player_frame++;
     if (player_frame < r.first_frame || player_frame > r.last_frame)
         player_frame = r.first_frame;
@@ -77,7 +67,7 @@ static bool ghost_passes(int x, int y) {
 }
 
 // Tests one probe line: 0 when every point passes, 1 blocked, 2 exit.
-static int test_line(const DirectionRule &r, int i) {
+static int test_line(const MoveProbe &r, int i) {
     int x = player_x + r.base_x + i * r.step_x;
     int y = player_y + r.base_y + i * r.step_y;
     for (int n = 0; n < r.points; n++, x += r.along_x, y += r.along_y) {
@@ -91,13 +81,13 @@ static int test_line(const DirectionRule &r, int i) {
     return 0;
 }
 
-static void shift_player(const DirectionRule &r, int pixels) {
+static void shift_player(const MoveProbe &r, int pixels) {
     player_x += r.step_x * pixels;
     player_y += r.step_y * pixels;
 }
 
 int move_player(int dir, int steps) {
-    const DirectionRule *r = rule_of(dir);
+    const MoveProbe *r = rule_of(dir);
     if (!r)
         return 0;
     advance_frame(*r);
@@ -121,13 +111,11 @@ int move_player(int dir, int steps) {
 
 int arrow_key_step() {
     int exit_dir = DIR_NONE;
-    static const int arrow_keys[4] = {KEY_LEFT, KEY_RIGHT, KEY_UP, KEY_DOWN};
-    static const int arrow_dirs[4] = {DIR_LEFT, DIR_RIGHT, DIR_UP, DIR_DOWN};
     bool held[4];
     bool any = false;
     // All four keys are read before any move, so a move cannot see a key change.
     for (int k = 0; k < 4; k++) {
-        held[k] = key[arrow_keys[k]] != 0;
+        held[k] = key[DIRECTION_RULES[k].arrow_key] != 0;
         any = any || held[k];
     }
     if (!any)
@@ -135,8 +123,8 @@ int arrow_key_step() {
     for (int k = 0; k < 4; k++) {
         if (!held[k])
             continue;
-        int dir = arrow_dirs[k];
-        if (player_dir == opposite_of(dir))
+        int dir = DIRECTION_RULES[k].code;
+        if (player_dir == DIRECTION_RULES[k].opposite)
             hold_frames = 0;
         // Raised before it indexes the ramp: entry 0 is never used for a move.
         hold_frames++;

@@ -20,7 +20,7 @@ void take_room_exit(int dir) {
     for (const ExitLanding &e : exit_landings) {
         if (e.dir != dir)
             continue;
-        bool across = dir == DIR_LEFT || dir == DIR_RIGHT;
+        bool across = direction_rule(dir).horizontal;
         int &player = across ? player_x : player_y;
         int &origin = across ? view_tx : view_ty;
         int &scroll = across ? scroll_px : scroll_py;

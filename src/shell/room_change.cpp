@@ -31,7 +31,7 @@ static void clamp_axis(int &origin, int &scroll, int &player, int low, int high)
 void room_change_step(int dir) {
     find_room_bounds(view_tx + 8, view_ty + 8);
     pending_room_change = DIR_NONE;
-    if (dir == DIR_LEFT || dir == DIR_RIGHT)
+    if (direction_rule(dir).horizontal)
         clamp_axis(view_ty, scroll_py, player_y, room_top, room_bottom - (VIEW_TILES - 1));
     else
         clamp_axis(view_tx, scroll_px, player_x, room_left, room_right - (VIEW_TILES - 1));
@@ -43,6 +43,6 @@ void room_change_step(int dir) {
 // At most one step a frame: the step sets pending_room_change back to none.
 void run_pending_room_change() {
     int dir = pending_room_change;
-    if (dir == DIR_LEFT || dir == DIR_RIGHT || dir == DIR_UP || dir == DIR_DOWN)
+    if (direction_rule(dir).code != DIR_NONE)
         room_change_step(dir);
 }

@@ -44,14 +44,8 @@ void fire_shot() {
 
 // Moves a shot one pixel along its direction.
 static void step_shot(Shot &s) {
-    if (s.dir == DIR_LEFT)
-        s.x--;
-    else if (s.dir == DIR_RIGHT)
-        s.x++;
-    else if (s.dir == DIR_UP)
-        s.y--;
-    else if (s.dir == DIR_DOWN)
-        s.y++;
+    s.x += direction_rule(s.dir).dx;
+    s.y += direction_rule(s.dir).dy;
 }
 
 // Alive and not a patroller (kinds 13 and 14): shots pass through patrollers.

@@ -68,15 +68,6 @@ static void warning(Checker &c, const char *format, ...) {
     va_end(args);
 }
 
-static const char *dir_name(int dir) {
-    switch (dir) {
-    case DIR_LEFT: return "left";
-    case DIR_RIGHT: return "right";
-    case DIR_UP: return "up";
-    default: return "down";
-    }
-}
-
 static bool is_boundary(int code) { return terrain_rule(code).bounds_room; }
 
 // A tile the player stands on: not blocking, and no exit.
@@ -94,7 +85,6 @@ static void flood_room(Checker &c, int sx, int sy, std::vector<int> &mark, int i
     Room room = {sx, sy, sx, sy, -1, -1, false, false, 0, 0, 0};
     std::vector<int> todo(1, sy * c.w + sx), tiles;
     mark[todo[0]] = id;
-    static const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1}, dirs[4] = {DIR_LEFT, DIR_RIGHT, DIR_UP, DIR_DOWN};
     while (!todo.empty()) {
         int at = todo.back();
         todo.pop_back();
@@ -109,14 +99,14 @@ static void flood_room(Checker &c, int sx, int sy, std::vector<int> &mark, int i
         room.right = x > room.right ? x : room.right;
         room.top = y < room.top ? y : room.top;
         room.bottom = y > room.bottom ? y : room.bottom;
-        for (int d = 0; d < 4; d++) {
-            int nx = x + dx[d], ny = y + dy[d];
+        for (const DirectionRule &d : DIRECTION_RULES) {
+            int nx = x + d.dx, ny = y + d.dy;
             if (nx < 0 || ny < 0 || nx >= c.w || ny >= c.h) {
                 if (!room.open) {
                     room.open = true;
                     room.edge_x = x;
                     room.edge_y = y;
-                    room.edge_dir = dirs[d];
+                    room.edge_dir = d.code;
                 }
                 continue;
             }
@@ -213,7 +203,7 @@ static void check_rooms(Checker &c) {
     for (const Room &r : c.rooms) {
         if (r.open) {
             problem(c, "room round (%d, %d) is not closed: a scan from (%d, %d) going %s reaches the layer's edge",
-                    r.tx, r.ty, r.edge_x, r.edge_y, dir_name(r.edge_dir));
+                    r.tx, r.ty, r.edge_x, r.edge_y, direction_rule(r.edge_dir).name);
             continue;
         }
         int x0, y0, x1, y1;
@@ -404,7 +394,7 @@ static std::vector<std::pair<int, int>> measure_tiles(const Exit &e) {
 }
 
 static void check_exit(Checker &c, const Exit &e) {
-    const char *where = dir_name(e.dir);
+    const char *where = direction_rule(e.dir).name;
     int ax0, ay0, ax1, ay1;
     arrival_place(e, ax0, ay0, ax1, ay1);
     for (int y = ay0; y <= ay1; y++)
@@ -441,16 +431,15 @@ static void check_exit(Checker &c, const Exit &e) {
 
 // Finds every run of exit tiles in a room's wall and checks where it leads.
 static void check_exits(Checker &c) {
-    static const int dirs[4] = {DIR_LEFT, DIR_RIGHT, DIR_UP, DIR_DOWN};
     for (int y = 0; y < c.h; y++)
         for (int x = 0; x < c.w; x++) {
             if (!terrain_rule(layer_code(c.terrain, x, y)).exit)
                 continue;
-            for (int dir : dirs) {
-                // The room tile beside the exit, and the step along the wall.
-                int ix = x + (dir == DIR_LEFT ? 1 : dir == DIR_RIGHT ? -1 : 0);
-                int iy = y + (dir == DIR_UP ? 1 : dir == DIR_DOWN ? -1 : 0);
-                int sx = (dir == DIR_UP || dir == DIR_DOWN) ? 1 : 0, sy = 1 - sx;
+            for (const DirectionRule &d : DIRECTION_RULES) {
+                int dir = d.code;
+                // The room tile beside the exit (a step back), and the step along the wall.
+                int ix = x - d.dx, iy = y - d.dy;
+                int sx = d.horizontal ? 0 : 1, sy = 1 - sx;
                 auto in_run = [&](int k) {
                     return terrain_rule(layer_code(c.terrain, x + k * sx, y + k * sy)).exit &&
                            walkable(layer_code(c.terrain, ix + k * sx, iy + k * sy)) &&
@@ -515,8 +504,8 @@ static void find_reached(Checker &c) {
     while (!todo.empty()) {
         int at = todo.back(), x = at % c.w, y = at / c.w;
         todo.pop_back();
-        for (int d = 0; d < 4; d++) {
-            int nx = x + dx[d], ny = y + dy[d];
+        for (const DirectionRule &d : DIRECTION_RULES) {
+            int nx = x + d.dx, ny = y + d.dy;
             if (passable(layer_code(c.terrain, nx, ny)) && !c.reached[ny * c.w + nx]) {
                 c.reached[ny * c.w + nx] = true;
                 todo.push_back(ny * c.w + nx);
