@@ -1,5 +1,6 @@
 // assets.h -- the datafile catalogue, the datafiles, and the sound calls (src/assets)
 #pragma once
+#include "map_kinds.h" // the kinds whose art the datafiles hold
 #include <allegro.h>
 #include <vector>
 
@@ -13,10 +14,9 @@ constexpr int MUSIC = 8;              // the looped MIDI tune
 constexpr int GAME_PALETTE = 9;       // the display palette
 constexpr int SAMPLE_BASE = 10;       // sound effect n is entry 10 + n
 constexpr int TERRAIN_ART_BASE = 14;  // terrain code t is entry 14 + t (t = 0..74)
-constexpr int OBJECT_ART_BASE = 88;   // object code o is entry 88 + o (o = 1..14)
 constexpr int GAME_DATA_ENTRIES = 103;
 constexpr int GUY_DATA_ENTRIES = 17;     // player frame f is entry f + 1
-constexpr int MONSTER_DATA_ENTRIES = 14; // monster kind k is entry k - 1
+constexpr int MONSTER_DATA_ENTRIES = MAX_MONSTER_KIND; // a sprite a kind (map_kinds.h)
 constexpr int PICKUP_SOUND = 2;
 constexpr int EXPLOSION_SOUND = 3;
 

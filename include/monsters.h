@@ -1,6 +1,7 @@
 // monsters.h -- the monster table, spawning, drawing and movement (src/monsters)
 #pragma once
 #include <allegro.h>
+#include "map_kinds.h" // what each kind is and does
 
 // One monster of the current room. Nine ints in this order: the layout is
 // shared with everything that reads the table.
@@ -18,12 +19,6 @@ constexpr int MAX_MONSTERS = 100;
 extern Monster monsters[MAX_MONSTERS]; // the monsters of the current room, in spawn order
 extern int monster_count;     // records filled by the last spawn
 
-// Monster kinds: 1 the large chaser, 2..12 chasers, 13 and 14 the patrollers.
-constexpr int KIND_LARGE_CHASER = 1;
-constexpr int KIND_VERTICAL_PATROL = 13;   // runs up and down, starts up
-constexpr int KIND_HORIZONTAL_PATROL = 14; // runs left and right, starts left
-constexpr int MAX_MONSTER_KIND = 14;       // the last kind that has art
-
 constexpr int MONSTER_ALIVE = 1;
 constexpr int MONSTER_DEAD = 2;  // also an empty slot
 
@@ -37,8 +32,8 @@ void update_monsters();
 // blocked by terrain, the player (whom it hurts) and other live monsters.
 void move_monster(int dir, int steps, int index);
 
-// The box of a monster of `kind` as it spawns, in pixels: 82 x 130 for the
-// large chaser, 30 x 20 for the others.
+// The box of a monster of `kind` as it spawns, in pixels (its row of
+// MONSTER_KINDS; 30 x 20 for a value with no kind).
 void monster_kind_size(int kind, int *width, int *height);
 // Whether a monster of `kind` whose box starts at tile (tx, ty) of `terrain`
 // starts on a tile it cannot move on (52 or less, or outside the layer):

@@ -3,14 +3,12 @@
 #include <allegro.h>
 
 #include "map_terrain.h" // the direction codes
+#include "map_kinds.h"   // what each object does when taken
 
 // Where the player starts, and its collision area within the 24 x 32 sprite:
 // columns x + 4 .. x + 19, rows y + 20 .. y + 31.
 constexpr int PLAYER_START_X = 120, PLAYER_START_Y = 160;
 constexpr int PLAYER_BOX_LEFT = 4, PLAYER_BOX_RIGHT = 19, PLAYER_BOX_TOP = 20, PLAYER_BOX_BOTTOM = 31;
-// The object that ends the game when taken, and the highest object code.
-constexpr int OBJECT_GOAL = 2;
-constexpr int MAX_OBJECT_CODE = 14;
 
 extern int player_x, player_y;  // play-field pixel of the sprite's top-left corner
 extern int player_dir;          // facing

@@ -58,9 +58,8 @@ BITMAP *player_frame_art(int frame) {
 }
 
 BITMAP *monster_art(int kind) {
-    if (kind < 1 || kind > 14)
-        return placeholder_tile();
-    return (BITMAP *)monster_data[kind - 1].dat;
+    const MonsterKind *k = monster_kind(kind);
+    return k ? (BITMAP *)monster_data[k->art_entry].dat : placeholder_tile();
 }
 
 // A run-length copy of one art bitmap, with the bitmap it was made from, so
@@ -69,7 +68,7 @@ struct SpriteCopy {
     BITMAP *source;
     RLE_SPRITE *sprite;
 };
-static SpriteCopy monster_sprites[MONSTER_DATA_ENTRIES + 1]; // 0 the placeholder, 1..14 the kinds
+static SpriteCopy monster_sprites[MAX_MONSTER_KIND + 1]; // 0 the placeholder, then the kinds
 static SpriteCopy effect_sprites[EXPLOSION_ART + 3];         // game_data entries 1..5
 
 static RLE_SPRITE *sprite_copy(SpriteCopy &copy, BITMAP *art) {
@@ -83,7 +82,7 @@ static RLE_SPRITE *sprite_copy(SpriteCopy &copy, BITMAP *art) {
 }
 
 void build_sprites() {
-    for (int kind = 0; kind <= MONSTER_DATA_ENTRIES; kind++)
+    for (int kind = 0; kind <= MAX_MONSTER_KIND; kind++)
         monster_sprite(kind);
     for (int index = BOMB_SPRITE; index < EXPLOSION_ART + 3; index++)
         effect_sprite(index);
@@ -98,12 +97,12 @@ static void free_copies(SpriteCopy *table, int n) {
 }
 
 void free_sprites() {
-    free_copies(monster_sprites, MONSTER_DATA_ENTRIES + 1);
+    free_copies(monster_sprites, MAX_MONSTER_KIND + 1);
     free_copies(effect_sprites, EXPLOSION_ART + 3);
 }
 
 RLE_SPRITE *monster_sprite(int kind) {
-    int i = kind >= 1 && kind <= MONSTER_DATA_ENTRIES ? kind : 0;
+    int i = monster_kind(kind) ? kind : 0;
     return sprite_copy(monster_sprites[i], monster_art(i));
 }
 

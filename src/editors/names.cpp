@@ -1,5 +1,6 @@
-// names.cpp -- the names of terrain codes, objects and monster kinds
+// names.cpp -- the names of terrain codes, objects and monster kinds, from their tables
 #include "editors_names.h"
+#include "map_kinds.h"
 
 struct CodeName {
     int code;
@@ -26,42 +27,6 @@ static const CodeName terrain_names[] = {
     {74, "exit", "exit: a boundary the player leaves the room through"},
 };
 
-static const CodeName object_names[] = {
-    {0, "none", "none"},
-    {1, "coin", "coin: score + 50"},
-    {2, "goal", "goal: taking it ends the game"},
-    {3, "ornament", "ornament without effect"},
-    {4, "ornament", "ornament without effect"},
-    {5, "lamp", "lamp: dark rooms show a circle of light"},
-    {6, "ornament", "ornament without effect"},
-    {7, "ornament", "ornament without effect"},
-    {8, "heart", "heart: 10 hit points"},
-    {9, "ornament", "ornament without effect"},
-    {10, "gem", "gem: score + 100"},
-    {11, "cloak", "ghost cloak: walk through ghost walls while Left Control is held"},
-    {12, "bomb bag", "bomb bag: 5 bombs"},
-    {13, "treasure", "treasure: score + 1000"},
-    {14, "jewel", "jewel: score + 200"},
-};
-
-static const CodeName monster_names[] = {
-    {0, "none", "none"},
-    {1, "giant", "giant: a large chaser, 82x130 pixels"},
-    {2, "slime", "slime: a chaser"},
-    {3, "bat", "bat: a chaser"},
-    {4, "beetle", "beetle: a chaser"},
-    {5, "rat", "rat: a chaser"},
-    {6, "eye", "eye: a chaser"},
-    {7, "spider", "spider: a chaser"},
-    {8, "snake", "snake: a chaser"},
-    {9, "ghost", "ghost: a chaser"},
-    {10, "scorpion", "scorpion: a chaser"},
-    {11, "toad", "toad: a chaser"},
-    {12, "fire", "fire: a chaser"},
-    {13, "ball up/dn", "vertical patroller, starts moving up; shots pass through it"},
-    {14, "ball l/r", "horizontal patroller, starts moving left; shots pass through it"},
-};
-
 // Codes of no entry of their own, by class.
 static const CodeName *terrain_class(int code) {
     static const CodeName wall = {-1, "wall", "wall"};
@@ -72,24 +37,24 @@ static const CodeName *terrain_class(int code) {
     return code >= 85 ? &high_floor : &floor;
 }
 
-static const CodeName *find(int layer, int code) {
+// Terrain: its own entry or its class. Objects and monsters: their kind's
+// row (0 is "none").
+static CodeName find(int layer, int code) {
     static const CodeName unknown = {-1, "unknown", "no art or meaning"};
-    struct Table {
-        const CodeName *entries;
-        int count;
-    };
-    static const Table tables[3] = {
-        {terrain_names, (int)(sizeof terrain_names / sizeof *terrain_names)},
-        {object_names, (int)(sizeof object_names / sizeof *object_names)},
-        {monster_names, (int)(sizeof monster_names / sizeof *monster_names)},
-    };
-    if (layer < 0 || layer > 2 || code < 0 || code > 255)
-        return &unknown;
-    for (int i = 0; i < tables[layer].count; i++)
-        if (tables[layer].entries[i].code == code)
-            return &tables[layer].entries[i];
-    return layer == 0 ? terrain_class(code) : &unknown;
+    if (code < 0 || code > 255)
+        return unknown;
+    if (layer == 0) {
+        for (const CodeName &t : terrain_names)
+            if (t.code == code)
+                return t;
+        return *terrain_class(code);
+    }
+    if (layer == 1 && code <= MAX_OBJECT_CODE)
+        return CodeName{code, OBJECT_KINDS[code].name, OBJECT_KINDS[code].description};
+    if (layer == 2 && code <= MAX_MONSTER_KIND)
+        return CodeName{code, MONSTER_KINDS[code].name, MONSTER_KINDS[code].description};
+    return unknown;
 }
 
-const char *code_name(int layer, int code) { return find(layer, code)->name; }
-const char *code_description(int layer, int code) { return find(layer, code)->description; }
+const char *code_name(int layer, int code) { return find(layer, code).name; }
+const char *code_description(int layer, int code) { return find(layer, code).description; }

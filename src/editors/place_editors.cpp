@@ -1,6 +1,7 @@
 // place_editors.cpp -- the object and monster editors: one editor, two layers
 //
-// Both place codes 1..14 with the left button and erase with the right. They
+// Both place a kind (1 up to the last of their table) with the left button
+// and erase with the right. They
 // differ in what is described below: their layer, the view mode, how the
 // brush is shown, and what Q and W redraw.
 #include "editors.h"
@@ -11,15 +12,15 @@
 int object_brush = 1;  // object code the left button places in the object editor
 int monster_brush = 1; // monster kind the left button places in the monster editor
 
-// Both editors place codes 1..14; the right button erases.
+// Both editors place codes from 1; the right button erases.
 static const int PLACE_BRUSH_MIN = 1;
-static const int PLACE_BRUSH_MAX = 14;
 
 // What makes each of the two editors itself.
 struct PlaceEditor {
     int layer;            // 1 objects, 2 monsters
     BITMAP **slot;        // the layer's global
     int *brush;
+    int brush_max;        // the last kind of the layer's table
     int view_mode;        // draw_view's mode
     void (*draw_brush)(); // the brush over the view's corner, into back_buffer
     bool preview_every_pass; // objects: the brush straight to the screen on every pass
@@ -31,8 +32,8 @@ static void draw_object_brush() {
 }
 static void draw_monster_brush() { draw_sprite(back_buffer, monster_art(monster_brush), 0, 0); }
 
-static const PlaceEditor object_editor = {1, &object_layer, &object_brush, 1, draw_object_brush, true, false};
-static const PlaceEditor monster_editor = {2, &monster_layer, &monster_brush, 2, draw_monster_brush, false, true};
+static const PlaceEditor object_editor = {1, &object_layer, &object_brush, MAX_OBJECT_CODE, 1, draw_object_brush, true, false};
+static const PlaceEditor monster_editor = {2, &monster_layer, &monster_brush, MAX_MONSTER_KIND, 2, draw_monster_brush, false, true};
 
 // What a click writes: the brush for left, 0 for right (right wins).
 static int place_value(int brush) { return (mouse_b & 2) ? 0 : brush; }
@@ -88,7 +89,7 @@ static bool place_editor_pass(const PlaceEditor &e) {
     if (e.preview_every_pass) // so the preview follows Q and W at once
         present_region(game_bitmap(OBJECT_ART_BASE + *e.brush), 0, 0, 0, 0, 16, 16);
     brush_key_editor = &e;
-    editor_brush_keys(e.brush, PLACE_BRUSH_MIN, PLACE_BRUSH_MAX, e.show_brush_on_key ? show_brush_after_key : nullptr);
+    editor_brush_keys(e.brush, PLACE_BRUSH_MIN, e.brush_max, e.show_brush_on_key ? show_brush_after_key : nullptr);
     arrow_editor = &e;
     editor_arrow_keys(redraw_after_arrow);
     bool undone = editor_history_keys();

@@ -6,26 +6,10 @@
 Monster monsters[MAX_MONSTERS]; // the monsters of the current room, in spawn order
 int monster_count;              // records filled by the last spawn, 0..100
 
-// What a freshly spawned monster of one kind starts with.
-struct KindValues {
-    int width, height, hp, patrol_h, patrol_v;
-};
-
-// Spawn values by kind; index 0 is unused.
-static const KindValues kind_values[MAX_MONSTER_KIND + 1] = {
-    {0, 0, 0, 0, 0},
-    {82, 130, 500, 0, 0}, // 1: the large chaser
-    {30, 20, 40, 0, 0},   {30, 20, 40, 0, 0}, {30, 20, 40, 0, 0}, {30, 20, 40, 0, 0},
-    {30, 20, 40, 0, 0},   {30, 20, 40, 0, 0}, {30, 20, 40, 0, 0}, {30, 20, 40, 0, 0},
-    {30, 20, 40, 0, 0},   {30, 20, 40, 0, 0}, {30, 20, 40, 0, 0}, // 2..12: chasers
-    {30, 20, 0, 0, 1},    // 13: vertical patroller, starts up, cannot be shot
-    {30, 20, 0, 1, 0},    // 14: horizontal patroller, starts left, cannot be shot
-};
-
 void monster_kind_size(int kind, int *width, int *height) {
-    bool known = kind >= 1 && kind <= MAX_MONSTER_KIND;
-    *width = known ? kind_values[kind].width : 30;
-    *height = known ? kind_values[kind].height : 20;
+    const MonsterKind *k = monster_kind(kind);
+    *width = k ? k->width : 30;
+    *height = k ? k->height : 20;
 }
 
 bool monster_starts_in_wall(BITMAP *terrain, int kind, int tx, int ty, int *wall_x, int *wall_y, int *code) {
@@ -46,13 +30,13 @@ bool monster_starts_in_wall(BITMAP *terrain, int kind, int tx, int ty, int *wall
 
 // Fills the next free record with a monster of `kind` at tile (tx, ty).
 static void add_monster(int kind, int tx, int ty) {
-    const KindValues &k = kind_values[kind];
+    const MonsterKind &k = MONSTER_KINDS[kind];
     Monster &m = monsters[monster_count];
     m.status = MONSTER_ALIVE;
     m.x = tile_to_pixel(view_tx, scroll_px, tx);
     m.y = tile_to_pixel(view_ty, scroll_py, ty);
-    m.patrol_h = k.patrol_h;
-    m.patrol_v = k.patrol_v;
+    m.patrol_h = k.move == MOVE_PATROL_HORIZONTAL; // 1: starts left
+    m.patrol_v = k.move == MOVE_PATROL_VERTICAL;   // 1: starts up
     m.width = k.width;
     m.height = k.height;
     m.kind = kind;
@@ -71,7 +55,7 @@ void spawn_monsters() {
             int v = getpixel(monster_layer, tx, ty);
             // Values above the last kind have no art and are left out; a
             // 101st marker is dropped, but the scan runs on to the end.
-            if (v > 0 && v <= MAX_MONSTER_KIND && monster_count < MAX_MONSTERS)
+            if (monster_kind(v) && monster_count < MAX_MONSTERS)
                 add_monster(v, tx, ty);
         }
 }

@@ -4,39 +4,16 @@
 #include "assets.h"
 #include <allegro.h>
 
-// What taking an object does: add to a counter, raise a flag, or end the game.
-enum EffectKind { EFFECT_ADD, EFFECT_FLAG, EFFECT_END_GAME };
-
-struct ObjectEffect {
-    int code;         // object code in the object layer
-    EffectKind kind;
-    int *target;      // the counter or flag changed (none for the goal)
-    int amount;       // added to a counter
-};
-
-// Every object with an effect; any other code is only removed (with the sound).
-static const ObjectEffect object_effects[] = {
-    {1, EFFECT_ADD, &score, 50},
-    {OBJECT_GOAL, EFFECT_END_GAME, nullptr, 0},
-    {5, EFFECT_FLAG, &has_lamp, 0},
-    {8, EFFECT_ADD, &player_hp, 1000},
-    {10, EFFECT_ADD, &score, 100},
-    {11, EFFECT_FLAG, &has_ghost, 0},
-    {12, EFFECT_ADD, &bombs, 5},
-    {13, EFFECT_ADD, &score, 1000},
-    {14, EFFECT_ADD, &score, 200},
-};
-
 static void apply_object_effect(int code) {
-    for (const ObjectEffect &e : object_effects) {
-        if (e.code != code)
-            continue;
-        switch (e.kind) {
-        case EFFECT_ADD: *e.target += e.amount; break;
-        case EFFECT_FLAG: *e.target = 1; break;
-        case EFFECT_END_GAME: game_over = 1; break;
-        }
-        return;
+    const ObjectKind *k = object_kind(code);
+    switch (k ? k->effect : EFFECT_NONE) {
+    case EFFECT_NONE: break;
+    case EFFECT_SCORE: score += k->amount; break;
+    case EFFECT_HIT_POINTS: player_hp += k->amount; break;
+    case EFFECT_BOMBS: bombs += k->amount; break;
+    case EFFECT_LAMP: has_lamp = 1; break;
+    case EFFECT_CLOAK: has_ghost = 1; break;
+    case EFFECT_GOAL: game_over = 1; break;
     }
 }
 

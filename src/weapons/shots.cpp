@@ -48,9 +48,10 @@ static void step_shot(Shot &s) {
     s.y += direction_rule(s.dir).dy;
 }
 
-// Alive and not a patroller (kinds 13 and 14): shots pass through patrollers.
+// Alive and of a kind shots stop on (they pass through the patrollers).
 static bool shootable(const Monster &m) {
-    return m.status == MONSTER_ALIVE && m.kind != KIND_VERTICAL_PATROL && m.kind != KIND_HORIZONTAL_PATROL;
+    const MonsterKind *k = monster_kind(m.kind);
+    return m.status == MONSTER_ALIVE && k && k->can_be_shot;
 }
 
 // Hurts the first shootable monster whose box strictly contains the shot's

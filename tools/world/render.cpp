@@ -40,7 +40,7 @@ static void draw_tiles(BITMAP *pic, const World &world, DATAFILE *data, int x0, 
             else
                 placeholder(pic, px, py, 16, 16, 255);
             int o = getpixel(world.layer[1], x, y);
-            BITMAP *sprite = (o >= 1 && o <= 14) ? art(data, OBJECT_ART_BASE + o) : nullptr;
+            BITMAP *sprite = object_kind(o) ? art(data, object_kind(o)->art_entry) : nullptr;
             if (sprite)
                 draw_sprite(pic, sprite, px, py);
             else if (o > 0)
@@ -55,7 +55,7 @@ static void draw_monsters_of(BITMAP *pic, const World &world, DATAFILE *mobs, in
             int k = getpixel(world.layer[2], x, y);
             if (k <= 0)
                 continue;
-            BITMAP *sprite = k <= 14 ? art(mobs, k - 1) : nullptr;
+            BITMAP *sprite = monster_kind(k) ? art(mobs, monster_kind(k)->art_entry) : nullptr;
             if (sprite)
                 draw_sprite(pic, sprite, (x - x0) * 16, (y - y0) * 16);
             else
