@@ -23,6 +23,10 @@ for f in usr/games/lamplight usr/games/lamplight-world usr/lib/games/lamplight/l
          usr/share/doc/lamplight/copyright; do
     grep -qx "$f" "$ARTIFACTS/contents" || fail "the package lacks $f"
 done
+dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/doc/lamplight/copyright > "$ARTIFACTS/copyright"
+for licence in Expat GPL-2; do
+    grep -qx "License: $licence" "$ARTIFACTS/copyright" || fail "the copyright file gives no $licence licence"
+done
 ! grep -v '^usr/' "$ARTIFACTS/contents" | grep -q . || fail "the package installs outside /usr: $(grep -v '^usr/' "$ARTIFACTS/contents")"
 depends=$(dpkg-deb -f "$DEB" Depends)
 for p in liballegro4.4 libloadpng4.4 libc6; do
