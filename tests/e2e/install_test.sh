@@ -1,6 +1,10 @@
 # Installed by `cmake --install` into a folder of its own, then played as a
 # new player: the launcher makes the player's folder, keeps an edited layer,
 # and --reset-world puts the default world back (also under $XDG_DATA_HOME).
+# Then the launcher's edges, with a stand-in game: no home, a relative
+# XDG_DATA_HOME, a read-only world, options and their files, a layer cut
+# short or a pipe, a killed --reset-world, a folder as the .bak, and first
+# starts at once.
 . "$E2E_DIR/lib.sh"
 . "$E2E_DIR/launcher_lib.sh"
 start_x
@@ -48,7 +52,8 @@ edge "a relative XDG_DATA_HOME" 0 "^$P --scale auto$" env -C "$ARTIFACTS" HOME="
 [ ! -e "$ARTIFACTS/rel" ] || fail "the launcher used a relative XDG_DATA_HOME"
 export HOME="$H"
 # A complete world in a folder the player may not write to (root writes
-# anywhere: it is played as nobody).
+# anywhere: it is played as nobody), made before the legend was linked.
+rm "$P/legend.txt"
 if [ "$(id -u)" -eq 0 ]; then
     edge "a read-only world" 0 "^$P --scale auto$" setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$H" "$LAUNCH"
 else
