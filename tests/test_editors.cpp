@@ -468,7 +468,7 @@ TEST_F(Editors, EditsOfAFailedSaveWaitForTheNextSave) {
     auto note_pixels = [] {
         draw_panel(back_buffer);
         int n = 0;
-        for (int y = 96; y < 112; y++)
+        for (int y = 200; y < 240; y++)
             for (int x = 240; x < 320; x++)
                 n += getpixel(back_buffer, x, y) != PANEL_COLOUR;
         return n;

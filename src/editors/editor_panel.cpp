@@ -94,13 +94,13 @@ static void compose_question(EditorPanel &p, int layer) {
         snprintf(text, sizeof text, "Drop every unsaved edit of %s?", layer_file_name(layer));
         add_wrapped(p, true, text);
         add_line(p, false, "");
-        add_wrapped(p, false, "D   drop");
+        add_line(p, false, "D  drop");
     } else {
         snprintf(text, sizeof text, "%s changed on disk since it was read.", layer_file_name(layer));
         add_wrapped(p, true, text);
         add_line(p, false, "");
-        add_wrapped(p, false, "S   save my edits over it");
-        add_wrapped(p, false, "D   keep the file, drop my edits");
+        for (const char *line : {"S  save", "  my edits", "D  keep", "  the file"})
+            add_line(p, false, "%s", line);
     }
     add_line(p, false, "ESC  back");
     p.picture_after = EDITOR_PANEL_LINES; // no picture

@@ -91,8 +91,10 @@ void draw_panel(BITMAP *dest) {
     textprintf_centre_ex(dest, panel_font, 280, 10, 0, -1, "SCORE:%d", score);
     textprintf_centre_ex(dest, panel_font, 280, 40, 0, -1, "HP:%d", player_hp / 100);
     textprintf_centre_ex(dest, panel_font, 280, 70, 0, -1, "BOMBS:%d", bombs);
-    if (panel_note)
-        textprintf_centre_ex(dest, panel_font, 280, 100, 0, -1, "%s", panel_note);
+    if (panel_note) { // yellow on black, below the lamp, where the panel art is plainest
+        rectfill(dest, 244, 210, 315, 226, makecol(0, 0, 0));
+        textprintf_centre_ex(dest, panel_font, 280, 214, makecol(255, 200, 0), -1, "%s", panel_note);
+    }
 }
 
 void present_frame() {
