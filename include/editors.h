@@ -1,6 +1,7 @@
 // editors.h -- the in-game terrain, object and monster editors (src/editors)
 #pragma once
 #include <allegro.h>
+#include "map.h"
 
 extern int editor_last_terrain; // the terrain brush kept between openings
 
@@ -29,9 +30,13 @@ bool monster_editor_pass();
 void monster_editor_close();
 
 // Steps the three editors share.
-// Replaces layer 0, 1 or 2 by a fresh load of its file. When the file cannot
-// be read the layer in memory is kept, one line goes to standard error, and
-// the result is false.
+// The global that holds layer 0, 1 or 2 (NULL for another number).
+BITMAP **editor_layer_slot(int layer);
+// Replaces layer 0, 1 or 2 by a fresh load of its file and notes what the
+// file held (layer_stamps). When the file cannot be read the layer in memory
+// is kept, one line goes to standard error, and the result is false; a file
+// that is there but refused (the game would not start with it) is named in
+// editor_refusal, and the editor then leaves it as it is.
 bool reload_layer(int layer);
 // The tile under the mouse: view origin plus (mouse + sub-tile offset) / 16,
 // rounded down; the panel area maps too, to tiles right of the view.
@@ -44,14 +49,41 @@ void editor_brush_keys(int *brush, int low, int high, void (*changed)());
 void editor_arrow_keys(void (*moved)());
 // Polls, without sleeping, until Esc is released.
 void wait_for_esc_release();
-// After an editor's reload: its panel replaces the counters, and its history
-// starts from the layer as loaded.
+// An editor's opening: its layer reloaded (or its unsaved edits taken up),
+// its panel in place of the counters, its history started, and the view
+// and the player noted (a discard puts them back).
 void editor_begin(int layer);
-// The end-of-pass test: Esc held ends the editor (with Shift, without saving).
+// The end-of-pass test: Esc held ends the editor, unless the leaving needs
+// a question answered first (see below).
 bool editor_esc_held();
-// On leaving: waits for Esc's release, then saves the layer, or after
-// Shift+Esc puts it back as it was opened and writes nothing.
+// On leaving: waits for Esc's release, then does what the leaving chose.
 void editor_finish(int layer);
+
+// --- Leaving without losing work ---
+// How the open editor ends: saving its layer; dropping every unsaved edit
+// (Shift+Esc, confirmed), the view and the player put back; keeping a file
+// that changed on disk and dropping the edits; writing nothing over a file
+// refused at opening.
+enum EditorLeave { LEAVE_SAVE, LEAVE_DISCARD, LEAVE_KEEP_FILE, LEAVE_REFUSED };
+extern int editor_leave;
+// The question on the panel while leaving waits for an answer: none,
+// "drop the edits?" (D drops, Esc goes back to editing), or "the file
+// changed on disk" (S saves over it, D keeps it, Esc goes back).
+enum EditorQuestion { ASK_NONE, ASK_DISCARD, ASK_FILE_CHANGED };
+extern int editor_question;
+// While a question is up, a pass does nothing but take the answer; true
+// when the answer ends the editor.
+bool editor_answer_pass();
+// Why the open editor's file was refused at opening; "" when it was not.
+extern char editor_refusal[256];
+// What each layer file held when the game last read or wrote it.
+extern FileStamp layer_stamps[3];
+// Edits that a failed save left, per layer (NULL when none), with their
+// palette: the next opening edits these instead of the file.
+extern BITMAP *unsaved_edits[3];
+bool layer_file_changed(int layer); // the file differs from layer_stamps'
+// Saves the layer; on failure keeps it in unsaved_edits. True when saved.
+bool editor_save(int layer);
 // True when the tile under the pointer differs from the last time asked.
 bool pointer_tile_moved();
 
@@ -72,12 +104,11 @@ bool history_redo();
 int history_undo_count();
 int history_redo_count();
 void history_restore_opening();
+bool history_layer_as_opened(); // no tile differs from the opening
 // Backspace undoes, Shift+Backspace redoes, once per press; true when the
 // layer changed.
 bool editor_history_keys();
 bool shift_held();
-// Set by the pass that ends an editor with Shift+Esc: nothing is saved.
-extern bool editor_leave_without_saving;
 
 // The editor open now: 0 terrain, 1 objects, 2 monsters; -1 in play.
 extern int open_editor_layer;
@@ -87,6 +118,7 @@ int editor_brush(int layer);
 // (the panel is 80 pixels wide), with the brush's picture after the first
 // `picture_after` lines.
 constexpr int EDITOR_PANEL_LINES = 28;
+constexpr int EDITOR_PANEL_X = 240; // the panel's left edge in the frame
 struct EditorPanel {
     char lines[EDITOR_PANEL_LINES][11];
     bool warning[EDITOR_PANEL_LINES];

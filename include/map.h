@@ -28,6 +28,20 @@ constexpr int MIN_LAYER_W = 82, MIN_LAYER_H = 167;
 BITMAP *load_layer(const char *file, RGB *pal);
 extern char layer_error[256];
 
+// What a layer file holds, to tell whether it changed: its size in bytes
+// (FILE_ABSENT when there is no file, FILE_UNREADABLE when it cannot be
+// read) and a hash of its bytes. Equal stamps mean the same content.
+struct FileStamp {
+    long size;
+    unsigned long long hash;
+};
+constexpr long FILE_ABSENT = -1, FILE_UNREADABLE = -2;
+inline bool operator==(const FileStamp &a, const FileStamp &b) { return a.size == b.size && a.hash == b.hash; }
+FileStamp stamp_of_bytes(const unsigned char *bytes, long size);
+FileStamp stamp_of_file(const char *file);
+// The bytes the last successful load_layer read or write_layer_file wrote.
+extern FileStamp last_layer_stamp;
+
 // Whether a freshly loaded `bmp` can stand as layer 0, 1 or 2 of the world:
 // large enough for the start view and the size of the other layers already
 // in memory. The reason, naming the other file, goes into `why`.

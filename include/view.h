@@ -26,6 +26,9 @@ extern int room_lit;         // 1 when the last draw_view met no dark tile
 void draw_view(int mode);    // 0 game, 1 terrain/object editor, 2 monster editor
 void draw_player();
 void draw_panel(BITMAP *dest);
+// A short word the game's panel shows under its counters ("UNSAVED" while an
+// editor's edits wait for a save that failed); NULL for none.
+extern const char *panel_note;
 // While an editor runs, present_frame draws its panel with this instead of
 // the counters; NULL in play.
 extern void (*panel_override)(BITMAP *dest);

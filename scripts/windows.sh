@@ -82,7 +82,9 @@ build_game() {
 }
 
 # The zip: one folder "lamplight" with the program, the datafiles, the music's
-# instruments, the default world as built, allegro.cfg and README.txt.
+# instruments (with their licence, GPL-2.txt), the default world as built,
+# allegro.cfg, README.txt and the game's licence as LICENSE.txt (the texts
+# with Windows line ends).
 pack_zip() {
     local stage="$OUT/stage/lamplight" native="$ROOT/build"
     rm -rf "$OUT/stage" "$OUT/lamplight-windows.zip"
@@ -90,11 +92,15 @@ pack_zip() {
     cp "$OUT/game-build/game/lamplight.exe" "$stage/"
     x86_64-w64-mingw32-strip "$stage/lamplight.exe"
     cp "$native/game/data.dat" "$native/game/guy.dat" "$native/game/monster.dat" "$stage/"
-    [ -f "$native/game/patches.dat" ] && cp "$native/game/patches.dat" "$stage/"
+    if [ -f "$native/game/patches.dat" ]; then # GPL-2, as the SoundFont it comes from
+        cp "$native/game/patches.dat" "$stage/"
+        sed 's/$/\r/' /usr/share/common-licenses/GPL-2 > "$stage/GPL-2.txt"
+    fi
     cp "$native/world-default/map.map" "$native/world-default/obj.map" "$native/world-default/mob.map" "$stage/"
     cp "$ROOT/packaging/windows/allegro.cfg" "$stage/"
     sed "s/@VERSION@/$(sed -n 's/^project(lamplight VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")/" \
         "$ROOT/packaging/windows/README.txt" | sed 's/$/\r/' > "$stage/README.txt"
+    sed 's/$/\r/' "$ROOT/LICENSE" > "$stage/LICENSE.txt"
     (cd "$OUT/stage" && zip -q -X -r "$OUT/lamplight-windows.zip" lamplight)
     echo "built $OUT/lamplight-windows.zip"
 }

@@ -4,6 +4,7 @@
 #include "editors.h"
 #include "assets.h"
 #include "map.h"
+#include "player.h"
 #include "view.h"
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,8 @@
 #include <unistd.h>
 #include <cstring>
 #include <vector>
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 // Each test runs in a fresh temporary folder holding the three layer files of
@@ -222,6 +225,15 @@ TEST_F(Editors, ObjectAndMonsterBrushesStayWithinOneTo14AndTheRightButtonErases)
             run(pass, {KEY_W});
         EXPECT_EQ(*e.brush, 14); // W at 14 stays 14
         run(pass, {KEY_Q});
+        // The panel names the new brush at once.
+        BITMAP *panel = create_bitmap(FRAME_W, FRAME_H);
+        draw_editor_panel(panel);
+        int stale = 0;
+        for (int y = 0; y < FRAME_H; y++)
+            for (int x = EDITOR_PANEL_X; x < FRAME_W; x++)
+                stale += getpixel(screen, x, y) != getpixel(panel, x, y);
+        EXPECT_EQ(stale, 0);
+        destroy_bitmap(panel);
         pass(); // the object editor shows its preview at the start of a pass
         EXPECT_EQ(getpixel(screen, 0, 0), e.corner);
         EXPECT_EQ(getpixel(screen, 8, 8), e.centre);
@@ -356,32 +368,133 @@ TEST_F(Editors, UndoAndRedoWalkWholeStrokesInEveryEditor) {
     }
 }
 
-// Shift+Esc leaves like Esc but writes nothing and puts the layer in memory
-// back as the editor opened it.
-TEST_F(Editors, ShiftEscLeavesTheFileAndTheLayerAsOpened) {
+static int differing_tiles(BITMAP *a, BITMAP *b) {
+    int n = 0;
+    for (int y = 0; y < a->h; y++)
+        for (int x = 0; x < a->w; x++)
+            n += getpixel(a, x, y) != getpixel(b, x, y);
+    return n;
+}
+
+// Shift+Esc asks first, also when Shift is still held from a redo; Esc goes
+// back to editing, D drops the edits: the file stays as it was, the layer,
+// the view and the player as the editor opened them.
+TEST_F(Editors, ShiftEscAsksThenDropsTheEditsAndPutsViewAndPlayerBack) {
     for (int e = 0; e < 3; e++) {
         SCOPED_TRACE(e);
         struct stat before, after;
         ASSERT_EQ(stat(layer_file_name(e), &before), 0);
         std::vector<unsigned char> bytes = file_bytes(layer_file_name(e));
+        player_x = 100;
         opens[e]();
         BITMAP *opened = copy_of(*layers[e]);
         click(passes[e], 69, 160, 1);
-        click(passes[e], 70, 160, 2);
-        EXPECT_TRUE(run(passes[e], {KEY_ESC, KEY_RSHIFT}));
+        run(passes[e], {KEY_BACKSPACE});
+        run(passes[e], {KEY_RIGHT});
+        player_x = 40; // as the camera's follow step may pin him
+        EXPECT_FALSE(run(passes[e], {KEY_LSHIFT, KEY_BACKSPACE, KEY_ESC})); // redo, then Esc with Shift held
+        EXPECT_EQ(editor_question, ASK_DISCARD);
+        EXPECT_NE(panel_text(e).find("|Drop every|unsaved|"), std::string::npos) << panel_text(e);
+        EXPECT_FALSE(run(passes[e], {KEY_ESC}));  // still the same press
+        EXPECT_FALSE(run(passes[e], {}));
+        EXPECT_FALSE(run(passes[e], {KEY_ESC}));  // a new one: back to editing
+        EXPECT_EQ(editor_question, ASK_NONE);
+        EXPECT_FALSE(run(passes[e], {KEY_ESC, KEY_RSHIFT}));
+        EXPECT_FALSE(run(passes[e], {}));
+        EXPECT_FALSE(run(passes[e], {KEY_ESC, KEY_RSHIFT})); // asked again
+        EXPECT_TRUE(run(passes[e], {KEY_D}));
         closes[e]();
         EXPECT_EQ(file_bytes(layer_file_name(e)), bytes);
         ASSERT_EQ(stat(layer_file_name(e), &after), 0);
-        EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
         EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
-        EXPECT_EQ(saved_differences(e, copy_of(*layers[e])), 0);
-        int differ = 0;
-        for (int y = 0; y < opened->h; y++)
-            for (int x = 0; x < opened->w; x++)
-                differ += getpixel(opened, x, y) != getpixel(*layers[e], x, y);
-        EXPECT_EQ(differ, 0);
+        EXPECT_EQ(differing_tiles(opened, *layers[e]), 0);
+        EXPECT_EQ(view_tx * 1000 + player_x, 66 * 1000 + 100);
         destroy_bitmap(opened);
     }
+}
+
+// Esc when the file changed on disk since the editor read it writes
+// nothing yet: S saves the edits over it, D keeps the file (and drops the
+// edits), Esc goes back to editing.
+TEST_F(Editors, AFileChangedOnDiskIsNotOverwrittenUnasked) {
+    for (int answer : {KEY_S, KEY_D}) {
+        SCOPED_TRACE(answer);
+        monster_editor_open();
+        click(monster_editor_pass, 70, 155, 1);
+        BITMAP *mine = copy_of(monster_layer), *theirs = copy_of(monster_layer);
+        clear_bitmap(theirs);
+        putpixel(theirs, 80, 160, 9);
+        ASSERT_EQ(write_layer_file("mob.map", theirs, palette), 0);
+        std::vector<unsigned char> their_bytes = file_bytes("mob.map");
+        EXPECT_FALSE(run(monster_editor_pass, {KEY_ESC}));
+        EXPECT_EQ(editor_question, ASK_FILE_CHANGED);
+        EXPECT_NE(panel_text(2).find("mob.map|changed on|disk since"), std::string::npos) << panel_text(2);
+        EXPECT_EQ(file_bytes("mob.map"), their_bytes);
+        EXPECT_TRUE(run(monster_editor_pass, {answer}));
+        monster_editor_close();
+        BITMAP *kept = answer == KEY_S ? mine : theirs;
+        EXPECT_EQ(saved_differences(2, copy_of(kept)), 0);
+        EXPECT_EQ(differing_tiles(monster_layer, kept), 0);
+        destroy_bitmap(mine);
+        destroy_bitmap(theirs);
+    }
+}
+
+// A world of another size written while the game runs: each editor refuses
+// its layer, says so on its panel, paints nothing and leaves the file alone.
+TEST_F(Editors, AWorldResizedOnDiskIsNeverOverwritten) {
+    BITMAP *bigger = create_bitmap_ex(8, 210, 200);
+    clear_to_color(bigger, 72);
+    for (int l = 0; l < 3; l++)
+        ASSERT_EQ(write_layer_file(layer_file_name(l), bigger, palette), 0);
+    std::vector<unsigned char> bytes = file_bytes("obj.map");
+    testing::internal::CaptureStderr();
+    object_editor_open();
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("obj.map: not reloaded (210x200 tiles, but map.map is 200x200); the editor leaves the file"),
+              std::string::npos) << said;
+    EXPECT_NE(panel_text(1).find("!Not|loaded:|210x200|"), std::string::npos) << panel_text(1);
+    click(object_editor_pass, 70, 155, 1);
+    EXPECT_EQ(getpixel(object_layer, 70, 155), 0);
+    leave(1);
+    EXPECT_EQ(file_bytes("obj.map"), bytes);
+    destroy_bitmap(bigger);
+}
+
+// A save that fails keeps the edits: the game's panel says "UNSAVED", the
+// next opening edits them (not the old file, nor what play changed since),
+// and its Esc saves them.
+TEST_F(Editors, EditsOfAFailedSaveWaitForTheNextSave) {
+    auto note_pixels = [] {
+        draw_panel(back_buffer);
+        int n = 0;
+        for (int y = 200; y < 240; y++)
+            for (int x = 240; x < 320; x++)
+                n += getpixel(back_buffer, x, y) != PANEL_COLOUR;
+        return n;
+    };
+    std::vector<unsigned char> old_bytes = file_bytes("map.map");
+    editor_last_terrain = 30;
+    terrain_editor_open();
+    click(terrain_editor_pass, 70, 155, 1);
+    signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = {100, RLIM_INFINITY}, none = {RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &small);
+    testing::internal::CaptureStderr();
+    leave(0);
+    testing::internal::GetCapturedStderr();
+    setrlimit(RLIMIT_FSIZE, &none);
+    EXPECT_EQ(file_bytes("map.map"), old_bytes);
+    EXPECT_GT(note_pixels(), 0);
+    putpixel(terrain_layer, 71, 155, 68); // a blast in play
+    terrain_editor_open();
+    EXPECT_EQ(getpixel(terrain_layer, 70, 155), 30);
+    EXPECT_EQ(getpixel(terrain_layer, 71, 155), 60);
+    EXPECT_NE(panel_text(0).find("!unsaved|"), std::string::npos) << panel_text(0);
+    BITMAP *expected = copy_of(terrain_layer);
+    leave(0);
+    EXPECT_EQ(saved_differences(0, expected), 0);
+    EXPECT_EQ(note_pixels(), 0);
 }
 
 // Tiles outside the layer are striped in the editors; play draws them as

@@ -14,6 +14,7 @@
 #include <random>
 #include <string>
 #include <vector>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -246,12 +247,36 @@ TEST(SaveTargets, LinksFoldersAndLeftovers) {
     EXPECT_NE(err.find("it is a folder, not a file; nothing was written"), std::string::npos) << err;
     EXPECT_EQ(err.find("old file"), std::string::npos) << err;
 
-    // Leftovers of killed saves go with the next save; look-alikes stay.
+    // A chain of 17 links is refused, its last link left a link; one of 16
+    // is followed to its end.
+    for (int length : {17, 16}) {
+        std::string chain = temp_dir();
+        for (int i = 0; i < length; i++)
+            symlink(("l" + std::to_string(i + 1)).c_str(), (chain + "/l" + std::to_string(i)).c_str());
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(write_layer_file((chain + "/l0").c_str(), bmp, pal), length == 17 ? -1 : 0) << length;
+        err = testing::internal::GetCapturedStderr();
+        struct stat last, end;
+        ASSERT_EQ(lstat((chain + "/l" + std::to_string(length - 1)).c_str(), &last), 0);
+        EXPECT_TRUE(S_ISLNK(last.st_mode)) << length;
+        EXPECT_EQ(stat((chain + "/l" + std::to_string(length)).c_str(), &end) == 0, length == 16);
+        if (length == 17)
+            EXPECT_NE(err.find("a chain of more than 16 symbolic links"), std::string::npos) << err;
+    }
+
+    // Leftovers of killed saves go with the next save; look-alikes stay, and
+    // so does the temporary file of a save still going on (another game's,
+    // which holds a lock on it).
     std::string plain = temp_dir();
-    for (const char *name : {"map.map.saving-a1B2c3", "map.map.saving-zzzzzz", "map.map.backup", "map.map.saving-1"})
+    for (const char *name : {"map.map.saving-a1B2c3", "map.map.saving-zzzzzz", "map.map.backup", "map.map.saving-1",
+                             "map.map.saving-LIVE00"})
         fclose(fopen((plain + "/" + name).c_str(), "wb"));
+    int live = open((plain + "/map.map.saving-LIVE00").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(live, LOCK_EX), 0);
     ASSERT_EQ(write_layer_file((plain + "/map.map").c_str(), bmp, pal), 0);
-    EXPECT_EQ(folder_entries(plain), (std::vector<std::string>{"map.map", "map.map.backup", "map.map.saving-1"}));
+    EXPECT_EQ(folder_entries(plain),
+              (std::vector<std::string>{"map.map", "map.map.backup", "map.map.saving-1", "map.map.saving-LIVE00"}));
+    close(live);
     destroy_bitmap(bmp);
     destroy_bitmap(old_layer);
 }

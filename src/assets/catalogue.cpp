@@ -6,10 +6,28 @@ DATAFILE *game_data;    // "data.dat": art, font, music, palette, samples, tiles
 DATAFILE *guy_data;     // "guy.dat": the player's 16 frames
 DATAFILE *monster_data; // "monster.dat": one sprite per monster kind
 
+// The drivers tried in turn. Windows lists sound devices that may not open
+// (none at all, or no MIDI synthesizer): there the game then goes on without
+// its music, or silent, as it does elsewhere on a machine without sound.
+static const int sound_drivers[][2] = {
+    {DIGI_AUTODETECT, MIDI_AUTODETECT},
+#ifdef _WIN32
+    {DIGI_AUTODETECT, MIDI_NONE},
+    {DIGI_NONE, MIDI_NONE},
+#endif
+};
+
 int init_sound() {
     guard_patch_set(); // the music's instruments, checked before DIGMID reads them
-    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, NULL) != 0)
+    int tried = 0, count = sizeof sound_drivers / sizeof sound_drivers[0];
+    while (tried < count && install_sound(sound_drivers[tried][0], sound_drivers[tried][1], NULL) != 0)
+        tried++;
+    if (tried == count) {
+#ifdef _WIN32
+        fprintf(stderr, "lamplight: the sound cannot start: %s\n", allegro_error); // shown in a message box
+#endif
         return -1;
+    }
     set_volume(128, 200);
     return 0;
 }

@@ -1,12 +1,11 @@
-// editor_common.cpp -- what the three editors share: reload, mouse target, leaving on Esc
+// editor_common.cpp -- what the three editors share: reload, mouse target, brush and arrow keys
 #include "editors.h"
 #include "map.h"
 #include "view.h"
 #include <cstdio>
 #include <cstring>
 
-// The global that holds layer 0, 1 or 2.
-static BITMAP **layer_slot(int layer) {
+BITMAP **editor_layer_slot(int layer) {
     if (layer == 0)
         return &terrain_layer;
     if (layer == 1)
@@ -16,8 +15,23 @@ static BITMAP **layer_slot(int layer) {
     return nullptr;
 }
 
+// Says why the file was not taken. A file that is not there loses nothing
+// when the layer in memory is saved in its place; one that is there (another
+// world's layer, say, written while the game runs) is left alone.
+static void refuse_reload(int layer, const char *why) {
+    const char *file = layer_file_name(layer);
+    FileStamp now = stamp_of_file(file);
+    if (now.size == FILE_ABSENT) {
+        layer_stamps[layer] = now;
+        fprintf(stderr, "%s: not reloaded (%s); editing the layer in memory\n", file, why);
+    } else {
+        snprintf(editor_refusal, sizeof editor_refusal, "%s", why);
+        fprintf(stderr, "%s: not reloaded (%s); the editor leaves the file as it is\n", file, why);
+    }
+}
+
 bool reload_layer(int layer) {
-    BITMAP **slot = layer_slot(layer);
+    BITMAP **slot = editor_layer_slot(layer);
     if (!slot)
         return false;
     const char *file = layer_file_name(layer);
@@ -32,11 +46,11 @@ bool reload_layer(int layer) {
     }
     if (!fresh) {
         // The same rules as at start-up: a layer the game would refuse is
-        // not taken, or the save on leaving would write it back. Editing the
-        // copy in memory beats editing nothing.
-        fprintf(stderr, "%s: not reloaded (%s); editing the layer in memory\n", file, why);
+        // not taken.
+        refuse_reload(layer, why);
         return false;
     }
+    layer_stamps[layer] = last_layer_stamp;
     memcpy(palette, file_palette, sizeof(PALETTE));
     if (*slot)
         destroy_bitmap(*slot);
@@ -56,30 +70,6 @@ void wait_for_esc_release() {
         if (keyboard_needs_poll())
             poll_keyboard();
     }
-}
-
-void editor_begin(int layer) {
-    open_editor_layer = layer;
-    panel_override = draw_editor_panel;
-    history_begin(layer_slot(layer));
-}
-
-bool editor_esc_held() {
-    if (!key[KEY_ESC])
-        return false;
-    editor_leave_without_saving = shift_held();
-    return true;
-}
-
-void editor_finish(int layer) {
-    wait_for_esc_release();
-    if (editor_leave_without_saving)
-        history_restore_opening();
-    else
-        save_layer(layer);
-    history_end();
-    open_editor_layer = -1;
-    panel_override = nullptr;
 }
 
 bool pointer_tile_moved() {

@@ -2,9 +2,10 @@
 //
 // A stroke is every tile changed while a mouse button stayed down. Strokes
 // are kept while the editor is open; the layer as it was opened is kept too,
-// so that Shift+Esc can put it back.
+// so that a discard can put it back.
 #include "editors.h"
 #include "map.h"
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -31,8 +32,6 @@ void replay(const Stroke &stroke, bool forward) {
 
 } // namespace
 
-bool editor_leave_without_saving = false;
-
 bool shift_held() { return key[KEY_LSHIFT] || key[KEY_RSHIFT]; }
 
 void history_begin(BITMAP **layer) {
@@ -40,7 +39,6 @@ void history_begin(BITMAP **layer) {
     edited = layer;
     opened_copy = create_bitmap_ex(8, (*layer)->w, (*layer)->h);
     blit(*layer, opened_copy, 0, 0, 0, 0, (*layer)->w, (*layer)->h);
-    editor_leave_without_saving = false;
 }
 
 void history_end() {
@@ -58,6 +56,8 @@ void history_paint(BITMAP **layer, int tx, int ty, int value) {
     int before = layer_code(*layer, tx, ty);
     if (before < 0 || before == value)
         return; // outside the layer, or no change
+    if (layer == edited && editor_refusal[0])
+        return; // its file was refused: nothing painted could ever be saved
     if (layer != edited) { // no editor opened it: painted, not recorded
         putpixel(*layer, tx, ty, value);
         return;
@@ -94,6 +94,15 @@ int history_redo_count() { return (int)redo_strokes.size(); }
 void history_restore_opening() {
     if (edited && opened_copy && (*edited)->w == opened_copy->w && (*edited)->h == opened_copy->h)
         blit(opened_copy, *edited, 0, 0, 0, 0, opened_copy->w, opened_copy->h);
+}
+
+bool history_layer_as_opened() {
+    if (!edited || !opened_copy || (*edited)->w != opened_copy->w || (*edited)->h != opened_copy->h)
+        return false;
+    for (int y = 0; y < opened_copy->h; y++)
+        if (memcmp(opened_copy->line[y], (*edited)->line[y], opened_copy->w) != 0)
+            return false;
+    return true;
 }
 
 bool editor_history_keys() {

@@ -12,7 +12,6 @@
 
 int open_editor_layer = -1;
 
-static const int PANEL_X = 240; // the panel's left edge in the frame
 
 // Per editor: its title and the keys it answers to, one short line each.
 struct EditorInfo {
@@ -21,11 +20,11 @@ struct EditorInfo {
 };
 static const EditorInfo editor_info[3] = {
     {"TERRAIN", {"Q W  brush", "1-4ZL pick", "LMB  paint", "RMB  floor", "SPC+R  68", "SPC+L last",
-                 "ARROW view", "BS   undo", "SH+BS redo", "ESC  save", "SHIFT+ESC", " no save"}},
+                 "ARROW view", "BS   undo", "SH+BS redo", "ESC  save", "SHIFT+ESC", " discard"}},
     {"OBJECTS", {"Q W  brush", "LMB  place", "RMB  erase", "ARROW view", "BS   undo", "SH+BS redo", "ESC  save",
-                 "SHIFT+ESC", " no save"}},
+                 "SHIFT+ESC", " discard"}},
     {"MONSTERS", {"Q W  brush", "LMB  place", "RMB  erase", "ARROW view", "BS   undo", "SH+BS redo", "ESC  save",
-                  "SHIFT+ESC", " no save"}},
+                  "SHIFT+ESC", " discard"}},
 };
 
 // The panel's text, top to bottom, and where the brush's picture goes.
@@ -68,15 +67,58 @@ void tile_warnings(int tx, int ty, const char **first, const char **second) {
         *(*first ? second : first) = "!object untakeable";
 }
 
-// A warning of up to 20 characters over two lines of ten.
-static void add_warning(EditorPanel &p, const char *text) {
-    char head[11];
-    snprintf(head, sizeof head, "%s", text);
-    const char *space = strrchr(head, ' ');
-    int cut = space && strlen(text) > 10 ? (int)(space - head) : (int)strlen(head);
-    add_line(p, true, "%.*s", cut, text);
-    if (text[cut])
-        add_line(p, true, "%s", text + cut + (text[cut] == ' '));
+// Text over as many lines of ten as it needs, broken at spaces (a longer
+// word is cut).
+static void add_wrapped(EditorPanel &p, bool warning, const char *text) {
+    while (*text) {
+        int cut = (int)strlen(text);
+        if (cut > 10) {
+            cut = 10;
+            while (cut > 0 && text[cut] != ' ')
+                cut--;
+            if (cut == 0)
+                cut = 10;
+        }
+        add_line(p, warning, "%.*s", cut, text);
+        text += cut;
+        while (*text == ' ')
+            text++;
+    }
+}
+
+// The question leaving waits on, and its keys, instead of everything else.
+static void compose_question(EditorPanel &p, int layer) {
+    char text[100];
+    add_line(p, false, "");
+    if (editor_question == ASK_DISCARD) {
+        snprintf(text, sizeof text, "Drop every unsaved edit of %s?", layer_file_name(layer));
+        add_wrapped(p, true, text);
+        add_line(p, false, "");
+        add_line(p, false, "D  drop");
+    } else {
+        snprintf(text, sizeof text, "%s changed on disk since it was read.", layer_file_name(layer));
+        add_wrapped(p, true, text);
+        add_line(p, false, "");
+        for (const char *line : {"S  save", "  my edits", "D  keep", "  the file"})
+            add_line(p, false, "%s", line);
+    }
+    add_line(p, false, "ESC  back");
+    p.picture_after = EDITOR_PANEL_LINES; // no picture
+}
+
+// A file refused at opening: why, and only the keys that still work.
+static void compose_refusal(EditorPanel &p) {
+    char text[300];
+    snprintf(text, sizeof text, "!Not loaded: %s. The file is left as it is.", editor_refusal);
+    add_wrapped(p, true, text);
+    p.picture_after = EDITOR_PANEL_LINES;
+    int tx, ty;
+    editor_target_tile(&tx, &ty);
+    add_line(p, false, "AT %d,%d", tx, ty);
+    add_tile_lines(p, tx, ty);
+    add_line(p, false, "");
+    add_line(p, false, "ARROW view");
+    add_line(p, false, "ESC  leave");
 }
 
 void compose_editor_panel(int layer, EditorPanel &p) {
@@ -86,6 +128,12 @@ void compose_editor_panel(int layer, EditorPanel &p) {
     int brush = editor_brush(layer);
     add_line(p, false, "%s", info.title);
     add_line(p, false, "%s", layer_file_name(layer));
+    if (editor_question != ASK_NONE)
+        return compose_question(p, layer);
+    if (editor_refusal[0])
+        return compose_refusal(p);
+    if (unsaved_edits[layer])
+        add_line(p, true, "!unsaved");
     add_line(p, false, "BRUSH %d", brush);
     add_line(p, false, "%s", code_name(layer, brush));
     p.picture_after = p.line_count;
@@ -97,7 +145,7 @@ void compose_editor_panel(int layer, EditorPanel &p) {
     tile_warnings(tx, ty, &warnings[0], &warnings[1]);
     for (const char *w : warnings)
         if (w)
-            add_warning(p, w);
+            add_wrapped(p, true, w);
     add_line(p, false, "");
     for (const char *k : info.keys)
         if (k)
@@ -126,15 +174,15 @@ void draw_editor_panel(BITMAP *dest) {
     EditorPanel p;
     compose_editor_panel(layer, p);
     int white = makecol(255, 255, 255), grey = makecol(170, 170, 170), alarm = makecol(255, 200, 0);
-    rectfill(dest, PANEL_X, 0, FRAME_W - 1, FRAME_H - 1, makecol(0, 0, 0));
+    rectfill(dest, EDITOR_PANEL_X, 0, FRAME_W - 1, FRAME_H - 1, makecol(0, 0, 0));
     int y = 1;
     for (int i = 0; i < p.line_count; i++) {
         if (i == p.picture_after) {
-            draw_brush_picture(dest, layer, editor_brush(layer), PANEL_X + 24, PICTURE_Y, PICTURE_SIZE);
+            draw_brush_picture(dest, layer, editor_brush(layer), EDITOR_PANEL_X + 24, PICTURE_Y, PICTURE_SIZE);
             y = TEXT_AFTER_PICTURE;
         }
         int colour = p.warning[i] ? alarm : i < p.picture_after ? white : grey;
-        textout_ex(dest, font, p.lines[i], PANEL_X, y, colour, -1);
+        textout_ex(dest, font, p.lines[i], EDITOR_PANEL_X, y, colour, -1);
         y += 8;
     }
 }

@@ -69,15 +69,25 @@ static void redraw_after_arrow() {
 }
 
 // After Q or W in the monster editor: the whole back buffer straight to the
-// screen, panel not redrawn.
+// screen, with the panel redrawn for the new brush (over the view's column
+// that reaches past the play field).
 static const PlaceEditor *brush_key_editor;
 static void show_brush_after_key() {
     draw_place_view(*brush_key_editor, true);
+    draw_editor_panel(back_buffer);
     present_region(back_buffer, 0, 0, 0, 0, FRAME_W, FRAME_H);
 }
 
+// After Q or W in the object editor, which redraws nothing else: the panel
+// alone, naming the new brush.
+static void show_panel_after_key() {
+    draw_editor_panel(back_buffer);
+    show_mouse(NULL);
+    present_region(back_buffer, EDITOR_PANEL_X, 0, EDITOR_PANEL_X, 0, FRAME_W - EDITOR_PANEL_X, FRAME_H);
+    show_mouse(screen);
+}
+
 static void place_editor_open(const PlaceEditor &e) {
-    reload_layer(e.layer);
     editor_begin(e.layer);
     show_mouse(screen);
     *e.brush = 1;
@@ -86,10 +96,13 @@ static void place_editor_open(const PlaceEditor &e) {
 }
 
 static bool place_editor_pass(const PlaceEditor &e) {
+    if (editor_question != ASK_NONE)
+        return editor_answer_pass();
     if (e.preview_every_pass) // so the preview follows Q and W at once
         present_region(game_bitmap(OBJECT_ART_BASE + *e.brush), 0, 0, 0, 0, 16, 16);
     brush_key_editor = &e;
-    editor_brush_keys(e.brush, PLACE_BRUSH_MIN, e.brush_max, e.show_brush_on_key ? show_brush_after_key : nullptr);
+    editor_brush_keys(e.brush, PLACE_BRUSH_MIN, e.brush_max,
+                      e.show_brush_on_key ? show_brush_after_key : show_panel_after_key);
     arrow_editor = &e;
     editor_arrow_keys(redraw_after_arrow);
     bool undone = editor_history_keys();

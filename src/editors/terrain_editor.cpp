@@ -65,7 +65,6 @@ static void draw_terrain_preview() {
 }
 
 void terrain_editor_open() {
-    reload_layer(0);
     editor_begin(0);
     terrain_brush = editor_last_terrain;
     terrain_paint_value = -1;
@@ -74,6 +73,8 @@ void terrain_editor_open() {
 }
 
 bool terrain_editor_pass() {
+    if (editor_question != ASK_NONE)
+        return editor_answer_pass();
     terrain_brush_keys();
     editor_arrow_keys(nullptr);
     editor_history_keys();

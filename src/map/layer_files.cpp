@@ -15,6 +15,7 @@ BITMAP *object_layer;  // object codes, 0 = none
 BITMAP *monster_layer; // monster kinds, 0 = none
 PALETTE palette;       // palette of the layer file loaded last
 char layer_error[256]; // why the last load_layer failed
+FileStamp last_layer_stamp; // the bytes the last successful load or save of a layer file held
 
 static const char *const layer_files[] = {"map.map", "obj.map", "mob.map"};
 
@@ -117,7 +118,24 @@ BITMAP *load_layer(const char *file, RGB *pal) {
         snprintf(layer_error, sizeof layer_error, "cannot be read as an 8-bit PCX image");
         return nullptr;
     }
+    last_layer_stamp = stamp_of_bytes(bytes.data(), (long)bytes.size());
     return bmp;
+}
+
+FileStamp stamp_of_bytes(const unsigned char *bytes, long size) {
+    unsigned long long hash = 14695981039346656037ull; // 64-bit FNV-1a
+    for (long i = 0; i < size; i++)
+        hash = (hash ^ bytes[i]) * 1099511628211ull;
+    return {size, hash};
+}
+
+FileStamp stamp_of_file(const char *file) {
+    std::vector<unsigned char> bytes;
+    char why[256];
+    if (read_input_file(file, MAX_LAYER_FILE_BYTES, bytes, why, sizeof why))
+        return stamp_of_bytes(bytes.data(), (long)bytes.size());
+    struct stat st;
+    return {stat(file, &st) != 0 && errno == ENOENT ? FILE_ABSENT : FILE_UNREADABLE, 0};
 }
 
 bool layer_fits_world(int layer, const BITMAP *bmp, char *why, int why_size) {
@@ -200,6 +218,7 @@ int write_layer_file(const char *file, BITMAP *bmp, const RGB *pal) {
         fprintf(stderr, "%s: not saved: %s\n", file, why);
         return -1;
     }
+    last_layer_stamp = stamp_of_bytes(bytes.data(), (long)bytes.size());
     return 0;
 }
 

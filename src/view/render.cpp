@@ -6,6 +6,7 @@
 
 int room_lit = 1; // 1 when the last draw_view met no dark tile, 0 when it did
 void (*panel_override)(BITMAP *dest) = nullptr; // an open editor's own panel
+const char *panel_note = nullptr;                 // a word under the panel's counters, or none
 
 // Editors only: a tile outside the layer, striped so that the edge of the
 // world cannot be taken for a wall of code 0 (play draws it as code 0).
@@ -90,6 +91,10 @@ void draw_panel(BITMAP *dest) {
     textprintf_centre_ex(dest, panel_font, 280, 10, 0, -1, "SCORE:%d", score);
     textprintf_centre_ex(dest, panel_font, 280, 40, 0, -1, "HP:%d", player_hp / 100);
     textprintf_centre_ex(dest, panel_font, 280, 70, 0, -1, "BOMBS:%d", bombs);
+    if (panel_note) { // yellow on black, below the lamp, where the panel art is plainest
+        rectfill(dest, 244, 210, 315, 226, makecol(0, 0, 0));
+        textprintf_centre_ex(dest, panel_font, 280, 214, makecol(255, 200, 0), -1, "%s", panel_note);
+    }
 }
 
 void present_frame() {

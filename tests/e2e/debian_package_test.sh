@@ -17,11 +17,15 @@ dpkg-deb -c "$DEB" | awk '{ print $6 }' | sed 's|^\./||' > "$ARTIFACTS/contents"
 for f in usr/games/lamplight usr/games/lamplight-world usr/lib/games/lamplight/lamplight \
          usr/lib/games/lamplight/patches.dat usr/share/lamplight/data.dat usr/share/lamplight/guy.dat \
          usr/share/lamplight/monster.dat usr/share/lamplight/map.map usr/share/lamplight/obj.map \
-         usr/share/lamplight/mob.map usr/share/lamplight/patches.dat usr/share/applications/lamplight.desktop \
+         usr/share/lamplight/mob.map usr/share/lamplight/legend.txt usr/share/lamplight/patches.dat usr/share/applications/lamplight.desktop \
          usr/share/icons/hicolor/32x32/apps/lamplight.png usr/share/icons/hicolor/64x64/apps/lamplight.png \
          usr/share/icons/hicolor/128x128/apps/lamplight.png usr/share/man/man6/lamplight.6.gz \
          usr/share/doc/lamplight/copyright; do
     grep -qx "$f" "$ARTIFACTS/contents" || fail "the package lacks $f"
+done
+dpkg-deb --fsys-tarfile "$DEB" | tar -xO ./usr/share/doc/lamplight/copyright > "$ARTIFACTS/copyright"
+for licence in Expat GPL-2; do
+    grep -qx "License: $licence" "$ARTIFACTS/copyright" || fail "the copyright file gives no $licence licence"
 done
 ! grep -v '^usr/' "$ARTIFACTS/contents" | grep -q . || fail "the package installs outside /usr: $(grep -v '^usr/' "$ARTIFACTS/contents")"
 depends=$(dpkg-deb -f "$DEB" Depends)

@@ -1,7 +1,8 @@
 # What a designer gets beside the editors' rules, in the real game: the
 # panel of each editor, undo, and leaving without saving. Two strokes in the
 # terrain editor, Backspace once, Esc: map.map holds the first stroke only.
-# Then a stroke and Shift+Esc: map.map keeps its bytes and its time, and the
+# Then a stroke, undone and redone, and Esc with Shift still held: the panel
+# asks, D drops the stroke, map.map keeps its bytes and its time, and the
 # game goes on.
 . "$E2E_DIR/lib.sh"
 . "$E2E_DIR/editor_lib.sh"
@@ -28,7 +29,14 @@ sleep 1.1 # a save now would change the file's time
 open_editor e
 point_at 104 200 # tile (72, 163)
 click 1
-hold Shift_L Escape 0.3
+hold BackSpace 0.2
+xdotool keydown Shift_L
+hold BackSpace 0.2 # redo, and Shift still held for Esc
+hold Escape 0.3
+xdotool keyup Shift_L
+shot discard-asked
+other_region game-before 240 0 discard-asked 240 0 80 240 "Shift+Esc left without asking"
+hold d 0.3
 sleep 0.3
 game_running || fail "Shift+Esc ended the game"
 same_file after map.map

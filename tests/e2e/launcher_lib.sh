@@ -5,7 +5,8 @@
 # makes the player's folder with the default world's three layers and shows
 # the first room; Esc ends it with 0. A layer changed in between (as an
 # editor's save would) is kept and shown by the next start; --reset-world
-# puts the default back and keeps the changed one as .bak. Sets PLAYER_DIR.
+# puts the default back and keeps the changed one as .bak; the world tool
+# dumps it in the world's own characters. Sets PLAYER_DIR.
 player_story() {
     local launcher="$1" data="$2" f
     export HOME="$ARTIFACTS/home"
@@ -43,4 +44,15 @@ player_story() {
         || fail "--reset-world should say it replaced obj.map and only that: $(cat "$ARTIFACTS/reset.log")"
     cmp -s "$data/obj.map" "$PLAYER_DIR/obj.map" || fail "--reset-world did not restore obj.map"
     cmp -s "$ARTIFACTS/edited-obj.map" "$PLAYER_DIR/obj.map.bak" || fail "--reset-world kept no obj.map.bak"
+
+    # The world tool beside the launcher writes the player's world as text
+    # with the world's own characters (the legend linked beside the layers).
+    rm -rf "$ARTIFACTS/dumped" && mkdir -p "$ARTIFACTS/dumped"
+    "$(dirname "$launcher")/lamplight-world" -C "$PLAYER_DIR" dump "$ARTIFACTS/dumped" > "$ARTIFACTS/dump.log" 2>&1 \
+        || fail "lamplight-world dump failed: $(cat "$ARTIFACTS/dump.log")"
+    for f in terrain.txt objects.txt monsters.txt; do
+        sed -n '/^---$/,$p' "$SOURCE_DIR/world/$f" > "$ARTIFACTS/grid-source"
+        sed -n '/^---$/,$p' "$ARTIFACTS/dumped/$f" | cmp -s - "$ARTIFACTS/grid-source" \
+            || fail "lamplight-world dump of the player's world wrote $f other than the world's text"
+    done
 }

@@ -2,7 +2,8 @@
 # scripts/windows.sh builds starts in a fresh Wine prefix, shows the same
 # first room as the native game pixel for pixel, walks on an arrow key, saves
 # a tile painted in the terrain editor as a valid layer, and ends on Esc with
-# status 0. Skipped only where Wine cannot run at all.
+# status 0; it does so with no sound device too. Skipped only where Wine
+# cannot run at all.
 . "$E2E_DIR/lib.sh"
 . "$E2E_DIR/editor_lib.sh"
 ZIP=${WINDOWS_ZIP:-$SOURCE_DIR/build-windows/lamplight-windows.zip}
@@ -22,7 +23,7 @@ X0=160 Y0=120
 RUN_DIR="$ARTIFACTS/lamplight"
 rm -rf "$RUN_DIR" "$ARTIFACTS/native"
 (cd "$ARTIFACTS" && unzip -q "$ZIP") || fail "cannot unpack $ZIP"
-for f in lamplight.exe data.dat guy.dat monster.dat map.map obj.map mob.map allegro.cfg README.txt; do
+for f in lamplight.exe data.dat guy.dat monster.dat map.map obj.map mob.map allegro.cfg README.txt LICENSE.txt; do
     [ -f "$RUN_DIR/$f" ] || fail "the zip has no lamplight/$f"
 done
 mkdir -p "$ARTIFACTS/native"
@@ -134,6 +135,21 @@ hold Escape 0.3
 wait_game_end 15 # a message box after a plain game would hold it up here
 [ "$GAME_STATUS" -eq 0 ] || fail "lamplight.exe ended with status $GAME_STATUS, expected 0"
 
+# No sound device at all: Wine's ALSA driver is given no default device
+# (lib.sh gives every story a silent one). The game plays silent, as the
+# native game does without a sound card, in the same first room (the
+# painted tile undone).
+(cd "$ARTIFACTS" && unzip -qo "$ZIP" lamplight/map.map) || fail "cannot unpack map.map again"
+printf 'ctl.!default { type hw card 0 }\nrawmidi.!default { type hw card 0 }\n' > "$ARTIFACTS/alsa-none.conf"
+(cd "$RUN_DIR" && ALSA_CONFIG_PATH="$ARTIFACTS/alsa-none.conf" exec wine ./lamplight.exe \
+    > "$ARTIFACTS/stdout.log" 2> "$ARTIFACTS/stderr.log") &
+GAME_PID=$!
+first_room_shown wine-no-sound 30
+xdotool mousemove $((X0 + 160)) $((Y0 + 120))
+hold Escape 0.3
+wait_game_end 15
+[ "$GAME_STATUS" -eq 0 ] || fail "lamplight.exe with no sound device ended with status $GAME_STATUS, expected 0"
+
 # Windows gives the exe no console: what it prints is shown in a message box.
 # message_box NAME ARGS...: lamplight.exe run with ARGS shows a box (shot as
 # NAME), and ends once OK is pressed; sets GAME_STATUS.
@@ -166,4 +182,4 @@ mv "$RUN_DIR/data.dat" "$RUN_DIR/data.dat.away"
 message_box missing-datafile-box
 mv "$RUN_DIR/data.dat.away" "$RUN_DIR/data.dat"
 [ "$GAME_STATUS" -eq 1 ] || fail "a missing data.dat ended with status $GAME_STATUS, expected 1"
-pass "under Wine: first room equal to the native one, walked, saved a painted tile ($changes), ended with 0; --version and a missing data.dat shown in message boxes"
+pass "under Wine: first room equal to the native one, walked, saved a painted tile ($changes), ended with 0, also with no sound device; --version and a missing data.dat shown in message boxes"

@@ -343,9 +343,17 @@ int dump_command(const std::string &source_dir) {
             status = 1;
             break;
         }
+    // The source folder's legend, else the one kept beside the layer files
+    // (an installed world's), which is then written into the source folder.
     Legend legend;
     if (status == 0 && !load_legend(source_dir, legend, true))
         status = 1;
+    bool borrowed = false;
+    if (status == 0 && legend.lines.empty()) {
+        if (!load_legend(".", legend, true))
+            status = 1;
+        borrowed = !legend.lines.empty();
+    }
     int x0, y0, x1, y1;
     content_box(world, x0, y0, x1, y1);
     if (legend.lines.empty())
@@ -354,7 +362,7 @@ int dump_command(const std::string &source_dir) {
     for (int i = 0; i < 3 && status == 0; i++)
         if (!extend_legend(legend, i, world.layer[i], x0, y0, x1, y1))
             status = 1;
-    if (status == 0 && legend.lines.size() != legend_lines) {
+    if (status == 0 && (borrowed || legend.lines.size() != legend_lines)) {
         std::string text;
         for (const std::string &line : legend.lines)
             text += line + "\n";
