@@ -61,6 +61,16 @@ void encode_pcx(const BITMAP *bmp, const RGB *pal, std::vector<unsigned char> &o
 // line naming the file goes to standard error. Returns 0 or -1.
 int write_layer_file(const char *file, BITMAP *bmp, const RGB *pal);
 
+// The three layers by number: 0 terrain, 1 objects, 2 monsters.
+struct LayerInfo {
+    BITMAP **bitmap;  // the layer's global
+    const char *file; // "map.map", "obj.map", "mob.map"
+    char letter;      // 'T', 'O', 'M', as the editors' panel shows them
+};
+extern const LayerInfo LAYERS[3];
+// The global of layer 0, 1 or 2; NULL for other numbers.
+BITMAP **layer_slot(int layer);
+
 // Saves layer 0, 1 or 2 to its file with `palette`; other numbers write nothing.
 void save_layer(int layer);
 // The file of layer 0, 1, 2 ("map.map", "obj.map", "mob.map"), or NULL.

@@ -25,12 +25,17 @@ void reset_colour_zero();
 void frame_update_and_draw();
 // The input step after the sleep: fire, movement, bomb, the editor chord.
 void frame_input();
-// The end test: hit points gone, Esc held, or the goal taken.
+// The end test, the one place it is written: "died" (hit points gone),
+// "esc" (Esc held) or "goal" (the goal taken), in that order; `otherwise`
+// when none holds.
+const char *end_reason(const char *otherwise);
+// Whether the end test holds.
 bool game_should_end();
 // The frame loop: frames (each followed by the 60 ms sleep when `paced`)
-// until the end test holds or a replayed recording runs out of frames.
-// Returns why it ended: "died", "esc", "goal" or "input-ended".
-const char *run_frame_loop(bool paced);
+// until the end test holds or a replayed recording runs out of frames;
+// `after_frame`, when given, runs after each frame's input step (the route
+// tool's trace). Returns why it ended: "died", "esc", "goal" or "input-ended".
+const char *run_frame_loop(bool paced, void (*after_frame)() = nullptr);
 // After the frame loop: the end line of the run into `end_line` (160 chars),
 // written as the trailer of a recording in progress; a replay prints it on
 // standard output, after its per-room figures. False after one line on

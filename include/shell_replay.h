@@ -42,6 +42,4 @@ void finish_recording(const char *end_line);
 // The end line of a run: "end=REASON frames=N score=S hp=H bombs=B x=X y=Y
 // view=TX,TY", from the game's state now. `text` holds at least 160 chars.
 void make_end_line(const char *reason, int frames, char *text);
-// Why the frame loop ended: "died", "esc" or "goal" (in the order of the
-// end test), or `otherwise` when none of them holds.
-const char *end_reason(const char *otherwise);
+

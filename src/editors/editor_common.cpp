@@ -6,13 +6,7 @@
 #include <cstring>
 
 BITMAP **editor_layer_slot(int layer) {
-    if (layer == 0)
-        return &terrain_layer;
-    if (layer == 1)
-        return &object_layer;
-    if (layer == 2)
-        return &monster_layer;
-    return nullptr;
+    return layer_slot(layer);
 }
 
 // Says why the file was not taken. A file that is not there loses nothing

@@ -17,7 +17,8 @@ using Stroke = std::vector<TileChange>;
 
 BITMAP **edited = nullptr;       // the global of the layer being edited
 BITMAP *opened_copy = nullptr;   // that layer as the editor opened it
-std::vector<Stroke> undo_strokes, redo_strokes;
+std::vector<Stroke> undo_strokes;   // strokes since the editor opened, the last one undone first
+std::vector<Stroke> redo_strokes;   // strokes undone, the last undone redone first; a new stroke clears it
 bool stroke_open = false;        // a button is down and its stroke is being recorded
 bool backspace_was_down = false; // undo and redo act once per press
 

@@ -46,14 +46,12 @@ int editor_brush(int layer) {
 
 // What the three layers hold at the tile, one line each ("T 30 wall").
 static void add_tile_lines(EditorPanel &p, int tx, int ty) {
-    static const char letters[3] = {'T', 'O', 'M'};
-    BITMAP *layers[3] = {terrain_layer, object_layer, monster_layer};
     for (int l = 0; l < 3; l++) {
-        int code = layer_code(layers[l], tx, ty);
+        int code = layer_code(*LAYERS[l].bitmap, tx, ty);
         if (code < 0)
-            add_line(p, false, "%c  outside", letters[l]);
+            add_line(p, false, "%c  outside", LAYERS[l].letter);
         else
-            add_line(p, false, "%c%3d %s", letters[l], code, code_name(l, code));
+            add_line(p, false, "%c%3d %s", LAYERS[l].letter, code, code_name(l, code));
     }
 }
 

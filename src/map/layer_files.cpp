@@ -17,11 +17,15 @@ PALETTE palette;       // palette of the layer file loaded last
 char layer_error[256]; // why the last load_layer failed
 FileStamp last_layer_stamp; // the bytes the last successful load or save of a layer file held
 
-static const char *const layer_files[] = {"map.map", "obj.map", "mob.map"};
+const LayerInfo LAYERS[3] = {
+    {&terrain_layer, "map.map", 'T'},
+    {&object_layer, "obj.map", 'O'},
+    {&monster_layer, "mob.map", 'M'},
+};
 
-const char *layer_file_name(int layer) {
-    return (layer >= 0 && layer <= 2) ? layer_files[layer] : nullptr;
-}
+BITMAP **layer_slot(int layer) { return (layer >= 0 && layer <= 2) ? LAYERS[layer].bitmap : nullptr; }
+
+const char *layer_file_name(int layer) { return (layer >= 0 && layer <= 2) ? LAYERS[layer].file : nullptr; }
 
 static int read_le16(const unsigned char *p) { return p[0] | (p[1] << 8); }
 
@@ -144,13 +148,12 @@ bool layer_fits_world(int layer, const BITMAP *bmp, char *why, int why_size) {
                  bmp->h, MIN_LAYER_W, MIN_LAYER_H);
         return false;
     }
-    BITMAP *const layers[] = {terrain_layer, object_layer, monster_layer};
     for (int other = 0; other < 3; other++) {
-        const BITMAP *o = layers[other];
+        const BITMAP *o = *LAYERS[other].bitmap;
         if (other == layer || !o)
             continue;
         if (o->w != bmp->w || o->h != bmp->h) {
-            snprintf(why, why_size, "%dx%d tiles, but %s is %dx%d", bmp->w, bmp->h, layer_files[other], o->w, o->h);
+            snprintf(why, why_size, "%dx%d tiles, but %s is %dx%d", bmp->w, bmp->h, LAYERS[other].file, o->w, o->h);
             return false;
         }
     }
@@ -223,10 +226,6 @@ int write_layer_file(const char *file, BITMAP *bmp, const RGB *pal) {
 }
 
 void save_layer(int layer) {
-    if (layer == 0)
-        write_layer_file(layer_files[0], terrain_layer, palette);
-    else if (layer == 1)
-        write_layer_file(layer_files[1], object_layer, palette);
-    else if (layer == 2)
-        write_layer_file(layer_files[2], monster_layer, palette);
+    if (BITMAP **slot = layer_slot(layer))
+        write_layer_file(LAYERS[layer].file, *slot, palette);
 }

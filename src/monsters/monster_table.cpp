@@ -15,8 +15,8 @@ void monster_kind_size(int kind, int *width, int *height) {
 bool monster_starts_in_wall(BITMAP *terrain, int kind, int tx, int ty, int *wall_x, int *wall_y, int *code) {
     int w, h;
     monster_kind_size(kind, &w, &h);
-    for (int y = ty; y <= ty + (h - 1) / 16; y++)
-        for (int x = tx; x <= tx + (w - 1) / 16; x++) {
+    for (int y = ty; y <= ty + (h - 1) / TILE_SIZE; y++)
+        for (int x = tx; x <= tx + (w - 1) / TILE_SIZE; x++) {
             int c = layer_code(terrain, x, y);
             if (!terrain_rule(c).blocks_monsters)
                 continue;

@@ -40,7 +40,7 @@ static int run_game(int argc, char **argv) {
         return replay_headless(options.replay_file, options.picture_file);
 
     // Start-up.
-    pending_room_change = 7;
+    pending_room_change = DIR_NONE;
     if (allegro_init() != 0) {
         fprintf(stderr, "lamplight: cannot start: %s\n",
                 allegro_error[0] ? allegro_error : "no display found (is DISPLAY set?)");

@@ -1,4 +1,4 @@
-// main_loop.cpp -- the frame's order of work, the room-change step and the end test
+// main_loop.cpp -- the frame's order of work, the frame loop and the end test
 #include "shell.h"
 #include "map.h"
 #include "view.h"
@@ -63,11 +63,20 @@ void frame_input() {
     }
 }
 
-bool game_should_end() {
-    return player_hp <= 0 || key[KEY_ESC] || game_over;
+const char *end_reason(const char *otherwise) {
+    if (player_hp <= 0)
+        return "died";
+    if (key[KEY_ESC])
+        return "esc";
+    if (game_over)
+        return "goal";
+    return otherwise;
 }
 
-const char *run_frame_loop(bool paced) {
+bool game_should_end() { return end_reason(nullptr) != nullptr; }
+
+const char *run_frame_loop(bool paced, void (*after_frame)()) {
+    const char *reason;
     do {
         room_figures_frame_begin();
         frame_update_and_draw();
@@ -77,6 +86,8 @@ const char *run_frame_loop(bool paced) {
             return "input-ended";
         frame_input();
         room_figures_frame_end();
-    } while (!game_should_end());
-    return end_reason("esc");
+        if (after_frame)
+            after_frame();
+    } while (!(reason = end_reason(nullptr)));
+    return reason;
 }

@@ -20,7 +20,6 @@ static const char *recording_name = "";  // its file name, for the line that say
 static bool recording_failed = false;    // a write to it failed: the run went on unrecorded
 
 static const char MAGIC[] = "lamplight-recording";
-static const char *const LAYER_FILES[3] = {"map.map", "obj.map", "mob.map"};
 // The largest recording read: its most frames, each a line of every key.
 static const long MAX_RECORDING_BYTES = (long)MAX_RECORDED_FRAMES * (PLAY_KEY_COUNT + 2) + 4096;
 
@@ -68,7 +67,8 @@ bool start_recording(const char *file) {
     char line[160];
     snprintf(line, sizeof line, "%s %d", MAGIC, RECORDING_VERSION);
     write_recording_line(line);
-    for (const char *layer : LAYER_FILES) {
+    for (const LayerInfo &l : LAYERS) {
+        const char *layer = l.file;
         long size = 0;
         unsigned sum = 0;
         file_fingerprint(layer, &size, &sum, why, sizeof why);
@@ -103,16 +103,6 @@ void finish_recording(const char *end_line) {
 void make_end_line(const char *reason, int frames, char *text) {
     snprintf(text, 160, "end=%s frames=%d score=%d hp=%d bombs=%d x=%d y=%d view=%d,%d", reason, frames, score,
              player_hp / 100, bombs, player_x, player_y, view_tx, view_ty);
-}
-
-const char *end_reason(const char *otherwise) {
-    if (player_hp <= 0)
-        return "died";
-    if (key[KEY_ESC])
-        return "esc";
-    if (game_over)
-        return "goal";
-    return otherwise;
 }
 
 // --- Reading ---
@@ -170,9 +160,9 @@ static bool read_layer_line(const char *line, int which, const char *name, int l
     long size = 0;
     unsigned sum = 0;
     int used = 0;
-    snprintf(expected, sizeof expected, "should be \"layer %s SIZE CHECKSUM\"", LAYER_FILES[which]);
+    snprintf(expected, sizeof expected, "should be \"layer %s SIZE CHECKSUM\"", LAYERS[which].file);
     if (sscanf(line, "layer %31s %ld %x%n", layer, &size, &sum, &used) != 3 || line[used] != '\0' ||
-        strcmp(layer, LAYER_FILES[which]) != 0)
+        strcmp(layer, LAYERS[which].file) != 0)
         return fault(name, line_no, expected);
     long here_size = 0;
     unsigned here_sum = 0;

@@ -28,7 +28,7 @@ bool finish_run(const char *reason, char *end_line) {
 
 int start_headless_game() {
     install_allegro(SYSTEM_NONE, &errno, atexit);
-    pending_room_change = 7;
+    pending_room_change = DIR_NONE;
     if (load_game_files() != 0)
         return 1;
     screen = create_bitmap(FRAME_W, FRAME_H);

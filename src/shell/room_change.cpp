@@ -17,12 +17,12 @@ int pending_room_change = DIR_NONE; // room change to run at the next frame's st
 // coordinate on that axis so that it keeps its place in the world.
 static void clamp_axis(int &origin, int &scroll, int &player, int low, int high) {
     if (origin < low) {
-        player += (origin - low) * 16 + scroll;
+        player += (origin - low) * TILE_SIZE + scroll;
         origin = low;
         scroll = 0;
     }
     if (origin > high) {
-        player += (origin - high) * 16 + scroll;
+        player += (origin - high) * TILE_SIZE + scroll;
         origin = high;
         scroll = 0;
     }

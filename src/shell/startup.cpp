@@ -51,9 +51,8 @@ int load_game_files() {
     for (int i = 0; i < 3; i++)
         if (!(*data[i] = load_checked_datafile(i)))
             return 1;
-    BITMAP **layers[] = {&terrain_layer, &object_layer, &monster_layer};
     for (int i = 0; i < 3; i++)
-        if (!(*layers[i] = load_checked_layer(i)))
+        if (!(*LAYERS[i].bitmap = load_checked_layer(i)))
             return 1;
     build_sprites();
     build_colour_tables((RGB *)game_data[GAME_PALETTE].dat);

@@ -10,9 +10,9 @@
 static void scroll_forward(int &player, int edge, int &origin, int &offset, int lo, int hi) {
     offset += player - edge;
     player = edge;
-    if (offset > 16) { // exactly 16 does not wrap; at most one wrap per call
+    if (offset > TILE_SIZE) { // exactly 16 does not wrap; at most one wrap per call
         origin++;
-        offset -= 16;
+        offset -= TILE_SIZE;
     }
     if (origin >= hi) { // the clamp drops the pixels past the bound
         origin = hi;
@@ -21,7 +21,7 @@ static void scroll_forward(int &player, int edge, int &origin, int &offset, int 
     // Same place, told from one tile further in: keeps the opposite block able to run.
     if (origin == lo && offset != 0) {
         origin++;
-        offset -= 16;
+        offset -= TILE_SIZE;
     }
 }
 
@@ -29,9 +29,9 @@ static void scroll_forward(int &player, int edge, int &origin, int &offset, int 
 static void scroll_back(int &player, int edge, int &origin, int &offset, int lo, int hi) {
     offset -= edge - player;
     player = edge;
-    if (offset < -16) {
+    if (offset < -TILE_SIZE) {
         origin--;
-        offset += 16;
+        offset += TILE_SIZE;
     }
     if (origin <= lo) {
         origin = lo;
@@ -39,25 +39,25 @@ static void scroll_back(int &player, int edge, int &origin, int &offset, int lo,
     }
     if (origin == hi && offset != 0) {
         origin--;
-        offset += 16;
+        offset += TILE_SIZE;
     }
 }
 
 void follow_player() {
-    if (player_x > scroll_right_edge && view_tx < room_right - 14)
-        scroll_forward(player_x, scroll_right_edge, view_tx, scroll_px, room_left, room_right - 14);
+    if (player_x > scroll_right_edge && view_tx < room_right - (VIEW_TILES - 1))
+        scroll_forward(player_x, scroll_right_edge, view_tx, scroll_px, room_left, room_right - (VIEW_TILES - 1));
     if (player_x < scroll_left_edge && view_tx > room_left)
-        scroll_back(player_x, scroll_left_edge, view_tx, scroll_px, room_left, room_right - 14);
-    if (player_y > scroll_bottom_edge && view_ty < room_bottom - 14)
-        scroll_forward(player_y, scroll_bottom_edge, view_ty, scroll_py, room_top, room_bottom - 14);
+        scroll_back(player_x, scroll_left_edge, view_tx, scroll_px, room_left, room_right - (VIEW_TILES - 1));
+    if (player_y > scroll_bottom_edge && view_ty < room_bottom - (VIEW_TILES - 1))
+        scroll_forward(player_y, scroll_bottom_edge, view_ty, scroll_py, room_top, room_bottom - (VIEW_TILES - 1));
     if (player_y < scroll_top_edge && view_ty > room_top)
-        scroll_back(player_y, scroll_top_edge, view_ty, scroll_py, room_top, room_bottom - 14);
+        scroll_back(player_y, scroll_top_edge, view_ty, scroll_py, room_top, room_bottom - (VIEW_TILES - 1));
 }
 
 void rebase_world(int old_tx, int old_ty, int old_px, int old_py) {
     // Negative when the view moved right or down: the world slides left or up.
-    int dx = (old_tx - view_tx) * 16 + (old_px - scroll_px);
-    int dy = (old_ty - view_ty) * 16 + (old_py - scroll_py);
+    int dx = (old_tx - view_tx) * TILE_SIZE + (old_px - scroll_px);
+    int dy = (old_ty - view_ty) * TILE_SIZE + (old_py - scroll_py);
     if (bomb_state == BOMB_LIT) {
         bomb_x += dx;
         bomb_y += dy;

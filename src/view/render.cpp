@@ -12,8 +12,8 @@ const char *panel_note = nullptr;                 // a word under the panel's co
 // world cannot be taken for a wall of code 0 (play draws it as code 0).
 static void draw_outside_tile(int x, int y) {
     int colours[2] = {makecol(0, 0, 0), makecol(255, 255, 255)};
-    for (int j = 0; j < 16; j++)
-        for (int i = 0; i < 16; i++)
+    for (int j = 0; j < TILE_SIZE; j++)
+        for (int i = 0; i < TILE_SIZE; i++)
             putpixel(back_buffer, x + i, y + j, colours[((i + j) / 4) % 2]); // diagonal stripes
 }
 
@@ -35,7 +35,7 @@ static bool draw_tile(int mode, int tx, int ty, int x, int y) {
     const TerrainRule &rule = terrain_rule(t);
     int art = mode == 0 ? rule.game_art : t; // the editors show every code's own entry
     // Editors reach codes past the last entry: game_bitmap gives a placeholder.
-    blit(game_bitmap(TERRAIN_ART_BASE + art), back_buffer, 0, 0, x, y, 16, 16);
+    blit(game_bitmap(TERRAIN_ART_BASE + art), back_buffer, 0, 0, x, y, TILE_SIZE, TILE_SIZE);
     if (rule.dark && mode == 1)
         line(back_buffer, x, y, x + 15, y + 15, 255);
     if (o > 0)
@@ -53,7 +53,7 @@ static void draw_monster_layer() {
             if (m <= 0)
                 continue;
             // monster_art gives the placeholder for a kind without art.
-            draw_sprite(back_buffer, monster_art(m), i * 16 - scroll_px, j * 16 - scroll_py);
+            draw_sprite(back_buffer, monster_art(m), i * TILE_SIZE - scroll_px, j * TILE_SIZE - scroll_py);
         }
 }
 
@@ -65,7 +65,7 @@ void draw_view(int mode) {
     bool dark = false;
     for (int j = -1; j <= 15; j++)
         for (int i = -1; i <= 15; i++)
-            if (draw_tile(mode, view_tx + i, view_ty + j, i * 16 - scroll_px, j * 16 - scroll_py))
+            if (draw_tile(mode, view_tx + i, view_ty + j, i * TILE_SIZE - scroll_px, j * TILE_SIZE - scroll_py))
                 dark = true;
     if (mode == 2)
         draw_monster_layer();

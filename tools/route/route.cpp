@@ -67,22 +67,17 @@ static bool read_route(const char *file) {
     return ok;
 }
 
-// The frame loop with a line per frame: the frame, its keys, the player's
-// world pixel, the view origin, hit points, score and bombs.
-static const char *traced_loop() {
-    do {
-        frame_update_and_draw();
-        if (replay_position >= loaded_recording.frame_count)
-            return "input-ended";
-        char keys[PLAY_KEY_COUNT + 1];
-        keys_to_text(HeldKeys{recorded_keys[replay_position]}, keys);
-        frame_input();
-        printf("%5d %-6s world %5d %5d  tile %3d %3d  view %3d %3d  hp %d score %d bombs %d lamp %d ghost %d\n", input_frames, keys,
-               view_tx * 16 + scroll_px + player_x, view_ty * 16 + scroll_py + player_y,
-               (view_tx * 16 + scroll_px + player_x + 12) >> 4, (view_ty * 16 + scroll_py + player_y + 26) >> 4,
-               view_tx, view_ty, player_hp / 100, score, bombs, has_lamp, has_ghost);
-    } while (!game_should_end());
-    return end_reason("esc");
+// After each frame of the game's own loop, a line: the frame, its keys, the
+// player's world pixel, the tile under the middle of its box, the view
+// origin, hit points, score and bombs.
+static void trace_frame() {
+    char keys[PLAY_KEY_COUNT + 1];
+    keys_to_text(HeldKeys{recorded_keys[replay_position - 1]}, keys);
+    int box_x = (PLAYER_BOX_LEFT + PLAYER_BOX_RIGHT + 1) / 2, box_y = (PLAYER_BOX_TOP + PLAYER_BOX_BOTTOM + 1) / 2;
+    printf("%5d %-6s world %5d %5d  tile %3d %3d  view %3d %3d  hp %d score %d bombs %d lamp %d ghost %d\n",
+           input_frames, keys, view_tx * TILE_SIZE + scroll_px + player_x, view_ty * TILE_SIZE + scroll_py + player_y,
+           pixel_to_tile(view_tx, scroll_px, player_x + box_x), pixel_to_tile(view_ty, scroll_py, player_y + box_y),
+           view_tx, view_ty, player_hp / 100, score, bombs, has_lamp, has_ghost);
 }
 
 int main(int argc, char **argv) {
@@ -116,7 +111,7 @@ int main(int argc, char **argv) {
     if (!read_route(route.c_str()) || start_headless_game() != 0 || !start_recording(out.c_str()))
         return 1;
     input_source = INPUT_RECORDING;
-    const char *reason = trace ? traced_loop() : run_frame_loop(false);
+    const char *reason = run_frame_loop(false, trace ? trace_frame : nullptr);
     char end_line[160];
     finish_run(reason, end_line);
     shutdown_game();

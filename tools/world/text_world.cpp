@@ -2,6 +2,7 @@
 #include "world_tool.h"
 #include "map.h"
 #include "editors_names.h"
+#include "files.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -287,17 +288,14 @@ static bool extend_legend(Legend &legend, int layer, BITMAP *bmp, int x0, int y0
     return true;
 }
 
-// Writes `text` to `file` through a temporary file, so a failed write keeps the old one.
+// Writes `text` to `file` as the game saves its layers: the old file stays
+// whole until the new one is whole on disk.
 static bool write_text_file(const std::string &file, const std::string &text) {
-    std::string temp = file + ".tmp";
-    FILE *f = fopen(temp.c_str(), "wb");
-    bool ok = f && fwrite(text.data(), 1, text.size(), f) == text.size();
-    if (f)
-        ok = (fclose(f) == 0) && ok;
-    if (ok && rename(temp.c_str(), file.c_str()) == 0)
+    char why[256];
+    if (write_file_atomically(file.c_str(), (const unsigned char *)text.data(), (long)text.size(), why,
+                              sizeof why) == 0)
         return true;
-    fprintf(stderr, "%s: cannot be written\n", file.c_str());
-    remove(temp.c_str());
+    fprintf(stderr, "%s: cannot be written: %s\n", file.c_str(), why);
     return false;
 }
 
