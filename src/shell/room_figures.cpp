@@ -13,7 +13,7 @@ struct RoomVisit {
     int hp_lost, hp_gained;  // hundredths
     int score_gained;
 };
-static RoomVisit visit;
+static RoomVisit visit;              // the room being played, counted since it was entered
 static int hp_before, score_before; // the player's figures when the frame began
 
 static void print_visit() {
