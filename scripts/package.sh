@@ -1,18 +1,26 @@
 #!/bin/sh
-# package.sh -- builds the Debian package build/lamplight_<version>_amd64.deb
-# (CPack, with dependencies found by dpkg-shlibdeps) and checks it with
-# lintian, which must report no errors.
+# package.sh [--no-build] [BUILD_DIR [OUT_DIR]] -- builds the Debian package
+# OUT_DIR/lamplight_<version>_amd64.deb from BUILD_DIR (default build, and
+# build/package) with CPack, dependencies found by dpkg-shlibdeps, and checks
+# it with lintian, which must report no errors. --no-build takes BUILD_DIR as
+# it is (the package story packages the build under test, building nothing).
 set -e
 cd "$(dirname "$0")/.."
-sh scripts/build.sh
-rm -f build/lamplight_*_amd64.deb
-(cd build && cpack -G DEB > cpack.log) || { cat build/cpack.log; exit 1; }
-deb=$(ls build/lamplight_*_amd64.deb)
+BUILD_FIRST=1
+[ "${1:-}" = --no-build ] && { BUILD_FIRST=; shift; }
+BUILD_DIR=$(cd "${1:-build}" 2>/dev/null && pwd || echo "${1:-build}")
+OUT=${2:-$BUILD_DIR/package}
+[ -z "$BUILD_FIRST" ] || sh scripts/build.sh
+mkdir -p "$OUT"
+OUT=$(cd "$OUT" && pwd)
+rm -f "$OUT"/lamplight_*_amd64.deb
+(cd "$BUILD_DIR" && cpack -G DEB -B "$OUT" > "$OUT/cpack.log") || { cat "$OUT/cpack.log"; exit 1; }
+deb=$(ls "$OUT"/lamplight_*_amd64.deb)
 echo "built $deb"
 if command -v lintian > /dev/null; then
-    lintian --tag-display-limit 0 "$deb" > build/lintian.log 2> build/lintian-stderr.log || true
-    cat build/lintian.log
-    if grep -q '^E: ' build/lintian.log; then
+    lintian --tag-display-limit 0 "$deb" > "$OUT/lintian.log" 2> "$OUT/lintian-stderr.log" || true
+    cat "$OUT/lintian.log"
+    if grep -q '^E: ' "$OUT/lintian.log"; then
         echo "lintian reports errors in $deb" >&2
         exit 1
     fi

@@ -95,7 +95,7 @@ TEST(DatafileCheck, ContentsMustFitTheirObject) {
 TEST(DatafileCheck, AFileThatPassesLoadsWithAllegro) {
     start_headless();
     std::vector<unsigned char> b = small_datafile();
-    std::string file = "/tmp/lamplight_check_" + std::to_string(getpid()) + ".dat";
+    std::string file = temp_dir() + "/check.dat";
     PACKFILE *f = pack_fopen(file.c_str(), F_WRITE_NOPACK);
     ASSERT_NE(f, nullptr);
     pack_fwrite(b.data(), (long)b.size(), f);

@@ -137,8 +137,10 @@ TEST(SaveOnFullDisk, FilledTmpfsKeepsTheOldFile) {
     if (geteuid() != 0)
         GTEST_SKIP() << "mounting a tmpfs needs root";
     std::string dir = temp_dir();
+    MountGuard tmpfs{dir};
     if (mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=256k") != 0)
         GTEST_SKIP() << "mounting a tmpfs was refused: " << strerror(errno);
+    tmpfs.mounted = true;
     std::string file = dir + "/map.map";
     BITMAP *old_layer = varied_layer(40, 0), *new_layer = varied_layer(200, 1);
     PALETTE pal = {};
@@ -157,7 +159,6 @@ TEST(SaveOnFullDisk, FilledTmpfsKeepsTheOldFile) {
     EXPECT_EQ(file_bytes(file), old_bytes);
     EXPECT_NE(err.find("map.map: not saved"), std::string::npos) << err;
     EXPECT_EQ(folder_entries(dir), (std::vector<std::string>{"filler", "map.map"}));
-    umount(dir.c_str());
     destroy_bitmap(old_layer);
     destroy_bitmap(new_layer);
 }

@@ -148,7 +148,7 @@ TEST(PatchSet, BuiltPatchSetAccepted) {
 // left to the library.
 TEST(PatchSet, GuardPointsTheLibraryAwayFromADamagedFile) {
     start_headless();
-    std::string file = testing::TempDir() + "damaged-patches.dat";
+    std::string file = temp_dir() + "/damaged-patches.dat";
     Bytes damaged = patch_set(gus_patch(3));
     damaged.resize(damaged.size() - 1);
     FILE *f = fopen(file.c_str(), "wb");
@@ -156,7 +156,7 @@ TEST(PatchSet, GuardPointsTheLibraryAwayFromADamagedFile) {
     fwrite(damaged.data(), 1, damaged.size(), f);
     fclose(f);
 
-    std::string config = "[sound]\npatches = " + testing::TempDir() + "missing.dat\n";
+    std::string config = "[sound]\npatches = " + temp_dir() + "/missing.dat\n";
     set_config_data(config.c_str(), (int)config.size());
     EXPECT_TRUE(guard_patch_set());
     config = "[sound]\npatches = " + file + "\n";

@@ -1,5 +1,6 @@
 // test_support.cpp -- a headless Allegro, test art and small test worlds
 #include "test_support.h"
+#include <sys/mount.h>
 #include "fixtures/bare_world.h"
 #include "assets.h"
 #include "map.h"
@@ -156,8 +157,8 @@ void reset_sample_counts() {
 }
 
 bool enter_saved_world(SavedWorld &world, int w, int h, int fill, int room_floor) {
-    snprintf(world.dir, sizeof world.dir, "/tmp/lamplight_world_XXXXXX");
-    if (!getcwd(world.old_dir, sizeof world.old_dir) || !mkdtemp(world.dir) || chdir(world.dir) != 0)
+    world.dir = temp_dir();
+    if (!getcwd(world.old_dir, sizeof world.old_dir) || world.dir.empty() || chdir(world.dir.c_str()) != 0)
         return false;
     make_world(w, h, fill);
     make_room(66, 151, 80, 165, room_floor);
@@ -169,14 +170,35 @@ bool enter_saved_world(SavedWorld &world, int w, int h, int fill, int room_floor
 void leave_saved_world(SavedWorld &world) {
     if (chdir(world.old_dir) != 0)
         return;
-    std::string remove = std::string("rm -rf ") + world.dir;
-    if (system(remove.c_str()) != 0)
-        fprintf(stderr, "could not remove %s\n", world.dir);
 }
 
+// Every folder temp_dir made, removed when the program ends.
+static struct TempDirs {
+    std::vector<std::string> made;
+    ~TempDirs() {
+        for (const std::string &dir : made) {
+            umount(dir.c_str()); // a mount a crashed guard left; fails harmlessly otherwise
+            std::string remove = "rm -rf '" + dir + "'";
+            if (system(remove.c_str()) != 0)
+                fprintf(stderr, "could not remove %s\n", dir.c_str());
+        }
+    }
+} temp_dirs;
+
 std::string temp_dir() {
-    char name[] = "/tmp/lamplight_test_XXXXXX";
-    return mkdtemp(name);
+    const char *tmp = getenv("TMPDIR");
+    std::string name = std::string(tmp && tmp[0] ? tmp : "/tmp") + "/lamplight_test_XXXXXX";
+    std::vector<char> buf(name.begin(), name.end());
+    buf.push_back(0);
+    if (!mkdtemp(buf.data()))
+        return "";
+    temp_dirs.made.push_back(buf.data());
+    return buf.data();
+}
+
+MountGuard::~MountGuard() {
+    if (mounted)
+        umount(dir.c_str());
 }
 
 std::vector<unsigned char> file_bytes(const std::string &path) {

@@ -1,5 +1,7 @@
 // test_support.h -- a headless Allegro, test art and small test worlds
 #pragma once
+#include <string>
+#include <vector>
 #include <allegro.h>
 
 // Test art, so that drawing is checkable pixel by pixel:
@@ -57,13 +59,20 @@ extern int last_play_args[4];
 // leave_saved_world goes back to the folder of before and removes it.
 struct SavedWorld {
     char old_dir[4096];
-    char dir[40];
+    std::string dir;
 };
 bool enter_saved_world(SavedWorld &world, int w, int h, int fill, int room_floor);
 void leave_saved_world(SavedWorld &world);
 
-// A fresh folder under /tmp, and the bytes of a file (empty when unreadable).
-#include <string>
-#include <vector>
+// A fresh folder under $TMPDIR (or /tmp), removed with all it holds when
+// the test program ends; and the bytes of a file (empty when unreadable).
 std::string temp_dir();
 std::vector<unsigned char> file_bytes(const std::string &path);
+
+// A file system mounted on a folder for one test, unmounted however the test
+// ends (a failed assertion returns early).
+struct MountGuard {
+    std::string dir;
+    bool mounted = false;
+    ~MountGuard();
+};

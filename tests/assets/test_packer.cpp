@@ -13,9 +13,9 @@ static int pack(const std::string &manifest, const std::string &out_dir) {
 }
 
 TEST(AssetsPacker, FaultyManifestWritesNoDatafile) {
-    char folder[] = "/tmp/lamplight-pack-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    std::string dir = folder;
+    const char *tmp = getenv("TMPDIR");
+    std::string dir = std::string(tmp && tmp[0] ? tmp : "/tmp") + "/lamplight-pack-XXXXXX";
+    ASSERT_NE(mkdtemp(dir.data()), nullptr);
     EXPECT_EQ(pack("datafile ok.dat\nbitmap shot.pcx\nat 1\n", dir), 0);
     EXPECT_EQ(access((dir + "/ok.dat").c_str(), F_OK), 0);
     // an entry out of step, a missing picture, a cut outside the picture, an unknown command

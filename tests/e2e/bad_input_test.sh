@@ -28,10 +28,11 @@ expect_refused() {
 for f in data.dat guy.dat monster.dat map.map obj.map mob.map; do
     rm "$RUN_DIR/$f"; expect_refused "$f" missing
     : > "$RUN_DIR/$f"; expect_refused "$f" empty
-    size=$(stat -c %s "$RUN_DIR/$f")
+    size=$(stat -c %s "$PRISTINE/$f")
     head -c $((size / 2)) "$PRISTINE/$f" > "$RUN_DIR/$f"; expect_refused "$f" "truncated to half"
     head -c $((size - 10)) "$PRISTINE/$f" > "$RUN_DIR/$f"; expect_refused "$f" "truncated by 10 bytes"
-    head -c 5000 /dev/urandom > "$RUN_DIR/$f"; cp "$RUN_DIR/$f" "$ARTIFACTS/random-$f"
+    LC_ALL=C awk -v seed="${#f}" 'BEGIN { srand(seed); for (i = 0; i < 5000; i++) printf "%c", int(rand() * 256) }' > "$RUN_DIR/$f"
+    cp "$RUN_DIR/$f" "$ARTIFACTS/random-$f"
     expect_refused "$f" "random bytes"
     # Things that are not files, which must not block the game.
     rm "$RUN_DIR/$f"; mkfifo "$RUN_DIR/$f"; expect_refused "$f" "named pipe" "is a named pipe, not a file"

@@ -6,10 +6,11 @@
 . "$E2E_DIR/lib.sh"
 . "$E2E_DIR/launcher_lib.sh"
 start_x
-sh "$SOURCE_DIR/scripts/package.sh" > "$ARTIFACTS/package.log" 2>&1 \
+# The build under test (the folder above build/game), packaged into the story's own folder.
+sh "$SOURCE_DIR/scripts/package.sh" --no-build "$(dirname "$GAME_DIR")" "$ARTIFACTS/package" > "$ARTIFACTS/package.log" 2>&1 \
     || fail "scripts/package.sh failed: $(tail -n 5 "$ARTIFACTS/package.log")"
 version=$(sed -n 's/^project(lamplight VERSION \([0-9.]*\) .*/\1/p' "$SOURCE_DIR/CMakeLists.txt")
-DEB="$SOURCE_DIR/build/lamplight_${version}_amd64.deb"
+DEB="$ARTIFACTS/package/lamplight_${version}_amd64.deb"
 [ -s "$DEB" ] || fail "no $DEB"
 
 # What it holds.

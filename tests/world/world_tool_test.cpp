@@ -46,8 +46,9 @@ std::string read_file(const fs::path &file) {
 struct TempDir {
     fs::path path;
     TempDir() {
-        char name[] = "/tmp/world_test.XXXXXX";
-        path = mkdtemp(name);
+        const char *tmp = getenv("TMPDIR");
+        std::string name = std::string(tmp && tmp[0] ? tmp : "/tmp") + "/world_test.XXXXXX";
+        path = mkdtemp(name.data());
     }
     ~TempDir() { fs::remove_all(path); }
 };
