@@ -305,7 +305,7 @@ TEST(SaveTargets, EncodedImageEqualsTheLibrarysPcx) {
 }
 
 // Input files that are not regular files are refused at once with a line
-// that says what they are; nothing blocks on a named pipe.
+// that says what they are; nothing blocks on a named pipe or reads a device.
 TEST(InputFiles, PipesFoldersLinksAndUnreadableFilesAreNamed) {
     start_headless();
     std::string dir = temp_dir();
@@ -313,6 +313,7 @@ TEST(InputFiles, PipesFoldersLinksAndUnreadableFilesAreNamed) {
     mkdir((dir + "/folder").c_str(), 0755);
     symlink("pipe", (dir + "/link-to-pipe").c_str());
     symlink("nowhere", (dir + "/dangling").c_str());
+    symlink("/dev/zero", (dir + "/device").c_str());
     fclose(fopen((dir + "/locked").c_str(), "wb"));
     chmod((dir + "/locked").c_str(), 0);
     struct Case {
@@ -323,6 +324,7 @@ TEST(InputFiles, PipesFoldersLinksAndUnreadableFilesAreNamed) {
         {"link-to-pipe", "is a named pipe, not a file"},
         {"folder", "is a folder, not a file"},
         {"dangling", "is a symbolic link to a file that does not exist"},
+        {"device", "is a device, not a file"},
         {"missing", "file not found"},
         {"locked", "cannot be read (Permission denied)"},
     };
