@@ -123,11 +123,6 @@ shot() {
     xwd -root -silent | convert xwd:- "$ARTIFACTS/$1.png"
 }
 
-# pixel NAME X Y: the colour of one pixel as "r,g,b" (0..255).
-pixel() {
-    convert "$ARTIFACTS/$1.png" -format '%[fx:int(255*p{'"$2,$3"'}.r)],%[fx:int(255*p{'"$2,$3"'}.g)],%[fx:int(255*p{'"$2,$3"'}.b)]' info:
-}
-
 # count_colour NAME X Y W H R,G,B: how many pixels of the region have that colour.
 count_colour() {
     local rgb="$6"
@@ -138,13 +133,6 @@ count_colour() {
 # awk CONDITION over x, y (relative to the region) and r, g, b (0..255).
 count_pixels() {
     pixel_sum "$@" 0 | cut -d' ' -f1
-}
-
-# mean_pixels NAME X Y W H CONDITION EXPRESSION: the mean of an awk
-# EXPRESSION (over x, y, r, g, b) on the pixels of the region that meet
-# CONDITION, in whole units; -1 when none does.
-mean_pixels() {
-    pixel_sum "$@" | awk '{ if ($1) printf "%d\n", $2 / $1; else print -1 }'
 }
 
 # pixel_sum NAME X Y W H CONDITION EXPRESSION: "COUNT SUM" of the pixels of
@@ -188,25 +176,6 @@ differing_pixels() {
         ''|*[!0-9]*) fail "cannot compare $what: $n" ;;
     esac
     echo "$n"
-}
-
-# difference_mask A AX AY B BX BY W H NAME: a W x H picture NAME.png, white
-# where the two regions (as in differing_pixels) differ, black elsewhere.
-difference_mask() {
-    convert "$ARTIFACTS/$1.png" -crop "$7x$8+$2+$3" +repage -type TrueColor "PNG24:$ARTIFACTS/.cmp-a.png"
-    convert "$ARTIFACTS/$4.png" -crop "$7x$8+$5+$6" +repage -type TrueColor "PNG24:$ARTIFACTS/.cmp-b.png"
-    compare -fuzz 0 -highlight-color white -lowlight-color black \
-        "$ARTIFACTS/.cmp-a.png" "$ARTIFACTS/.cmp-b.png" "PNG24:$ARTIFACTS/$9.png" 2>/dev/null
-    [ -f "$ARTIFACTS/$9.png" ] || fail "cannot compare $1 with $4"
-}
-
-# mean_distance MASK CX CY: the mean distance, in whole pixels, of the white
-# pixels of MASK (made by difference_mask) from (CX, CY); -1 when none.
-mean_distance() {
-    convert "$ARTIFACTS/$1.png" -depth 8 txt:- | awk -v cx="$2" -v cy="$3" '
-        /^#/ || !/#FFFFFF/ { next }
-        { split($1, p, /[,:]/); dx = p[1] - cx; dy = p[2] - cy; sum += sqrt(dx * dx + dy * dy); n++ }
-        END { if (n) printf "%d\n", sum / n; else print -1 }'
 }
 
 # play_world NAME: the world source of one story, made in $ARTIFACTS/world-NAME
@@ -274,11 +243,6 @@ panel_art() {
     rm -f "$ARTIFACTS/$1.bmp"
     dat "$GAME_DIR/data.dat" -pal PALETTE -e -o "$ARTIFACTS/$1.bmp" PANEL > /dev/null 2>&1
     convert "$ARTIFACTS/$1.bmp" "$ARTIFACTS/$1.png" 2>/dev/null || fail "cannot extract the panel art from data.dat"
-}
-
-# distinct_colours NAME X Y W H: the number of different colours in a region.
-distinct_colours() {
-    convert "$ARTIFACTS/$1.png" -crop "$4x$5+$2+$3" +repage -format '%k' info:
 }
 
 pass() { echo "PASS: $*"; exit 0; }
