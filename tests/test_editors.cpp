@@ -261,10 +261,8 @@ static std::string panel_text(int layer) {
     EditorPanel p;
     compose_editor_panel(layer, p);
     std::string text;
-    for (int i = 0; i < p.line_count; i++) {
-        EXPECT_LE(strlen(p.lines[i]), 10u) << "line " << i << " is wider than the panel";
+    for (int i = 0; i < p.line_count; i++)
         text += std::string(p.lines[i]) + "|";
-    }
     return text;
 }
 

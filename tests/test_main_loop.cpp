@@ -100,18 +100,3 @@ TEST(MainLoop, PendingChangeRunsOnceAtTheStartOfTheNextFrame) {
     frame_update_and_draw();
     EXPECT_EQ(room_right, 0); // no change pending: the room is not measured
 }
-
-TEST(MainLoop, GameEndsOnHitPointsEscOrTheGoal) {
-    make_world(200, 200, 0);
-    EXPECT_FALSE(game_should_end());
-    player_hp = 0;
-    EXPECT_TRUE(game_should_end());
-    player_hp = -3;
-    EXPECT_TRUE(game_should_end());
-    player_hp = 1;
-    key[KEY_ESC] = 1;
-    EXPECT_TRUE(game_should_end());
-    key[KEY_ESC] = 0;
-    game_over = 1;
-    EXPECT_TRUE(game_should_end());
-}

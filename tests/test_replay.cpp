@@ -265,13 +265,19 @@ TEST_F(Replay, TheEndLineGivesTheReasonInTheEndTestsOrderAndTheStateAsThePanelSh
     char line[160];
     make_end_line("goal", 588, line);
     EXPECT_STREQ(line, "end=goal frames=588 score=250 hp=123 bombs=3 x=95 y=-4 view=51,166");
+    // The end test: none holds at 1 hit point; then each in its order wins
+    // over those after it (0 hit points are death, as are fewer).
+    player_hp = 1;
     EXPECT_STREQ(end_reason("input-ended"), "input-ended");
+    EXPECT_FALSE(game_should_end());
     game_over = 1;
     EXPECT_STREQ(end_reason("input-ended"), "goal");
     key[KEY_ESC] = 1;
     EXPECT_STREQ(end_reason("input-ended"), "esc");
     player_hp = 0;
     EXPECT_STREQ(end_reason("input-ended"), "died");
+    player_hp = -3;
+    EXPECT_TRUE(game_should_end());
     game_over = 0;
 }
 
