@@ -254,7 +254,7 @@ bool load_controls(const char *file) {
     char why[300];
     if (!read_input_file(file, MAX_CONTROLS_BYTES, bytes, why, sizeof why)) {
         struct stat st;
-        if (lstat(file, &st) != 0 && errno == ENOENT)
+        if (stat(file, &st) != 0 && errno == ENOENT)
             return true; // no file: the game's own keys
         fprintf(stderr, "%s: %s\n", file, why);
         return false;
