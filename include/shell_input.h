@@ -43,5 +43,22 @@ void keys_to_text(HeldKeys held, char *text); // text: at least PLAY_KEY_COUNT +
 // Reads such a text; false when it is empty or a letter is unknown (that
 // letter in *bad, a space for an empty text).
 bool keys_from_text(const char *text, HeldKeys *held, char *bad);
+// Keys a player chose (controls.cfg): when they are not the game's own, the
+// seam reads which keys are down from the library's handler, turns the
+// chosen keys into the play keys they stand for (Esc and the editors' chord,
+// both Controls with E, O or M, stay as they are) and writes those into key[].
+extern bool keys_chosen;
+// Starts following the keyboard when `controls` holds chosen keys.
+void watch_chosen_keys();
+// The play keys the chosen keys down now stand for.
+HeldKeys chosen_keys();
+// Marks a key down or up as the handler would (for tests).
+void set_key_down(int code, bool down);
+// True when the seam's keys must be written into key[] for the rules.
+bool seam_writes_keys();
+// Before an editor opens: key[] shows the keyboard as it is again (the
+// editors read their own keys), and the gamepad lets go.
+void give_keys_back();
+
 // True when the keys open an editor: both Controls with E, O or M.
 bool keys_open_editor(HeldKeys held);

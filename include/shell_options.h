@@ -16,12 +16,15 @@ struct GameOptions {
     bool headless;    // --headless (with --replay): no window, no sound, no pacing
     bool room_figures;// --rooms (with --replay): a line of figures for each room entered
     const char *picture_file; // --picture FILE (with --replay --headless): the last frame as an image, or null
+    bool show_controls; // --controls: print the mapping in use and end (the caller does it)
+    bool summary;       // --summary: the run's figures on the screen at its end (not headless)
 };
 
 constexpr int MAX_SCALE = MAX_PRESENT_SCALE;
 
 // Parses argv[1..argc-1] into `options`. Returns -1 when the game should
-// start; otherwise the exit status after the output is written: 0 after
+// start (or print the controls: show_controls); otherwise the exit status
+// after the output is written: 0 after
 // --help or --version (on standard output), 2 after a bad option (one line
 // naming it, then the usage, on standard error).
 int parse_options(int argc, char **argv, GameOptions *options);

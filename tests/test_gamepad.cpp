@@ -3,6 +3,7 @@
 #include "test_support.h"
 #include "shell_gamepad.h"
 #include "shell_input.h"
+#include "shell_controls.h"
 #include <cstring>
 #include <string>
 
@@ -109,5 +110,70 @@ TEST(Gamepad, PadAndKeyboardHoldKeysTogether) {
     gamepad_present = false;
     memset(&joy[0], 0, sizeof joy[0]);
     next_frame_keys();
+    release_all_input();
+}
+
+// Which joystick devices count as a pad: laptops show their accelerometer
+// as one.
+TEST(Gamepad, SensorsAndDevicesWithoutButtonsAreNoPads) {
+    const struct { const char *name; int buttons; bool pad; } cases[] = {
+        {"Microsoft X-Box 360 pad", 11, true},
+        {"Sony PLAYSTATION(R)3 Controller", 17, true},
+        {"ST LIS3LV02DL Accelerometer", 0, false},
+        {"HP accelerometer with buttons", 2, false},
+        {"Sony PLAYSTATION(R)3 Controller Motion Sensors", 1, false},
+        {"Nintendo Switch Pro Controller IMU", 4, false},
+        {"A pad without buttons", 0, false},
+    };
+    for (const auto &c : cases) {
+        PadDevice d = {"/dev/input/js0", "", c.buttons};
+        snprintf(d.name, sizeof d.name, "%s", c.name);
+        EXPECT_EQ(looks_like_gamepad(d), c.pad) << c.name;
+    }
+}
+
+// Chosen keys through the seam: shoot on X, ghost on Z, quit adds Q. Alt and
+// Left Control alone do nothing; both Controls with E are still the editors'.
+TEST(Gamepad, ChosenKeysAreTheKeysOfPlayAtTheSeam) {
+    start_headless();
+    release_all_input();
+    input_source = INPUT_KEYBOARD;
+    const char text[] = "[keys]\nshoot = X\nghost = Z\nquit = Q\n[gamepad]\nshoot = 2\n";
+    char why[200];
+    ASSERT_TRUE(parse_controls(text, strlen(text), "c", &controls, why, sizeof why)) << why;
+    watch_chosen_keys();
+    ASSERT_TRUE(keys_chosen);
+    const struct { std::initializer_list<int> down; const char *keys; } cases[] = {
+        {{KEY_X}, "A"}, {{KEY_ALT}, "-"}, {{KEY_Z, KEY_RIGHT}, "RC"}, {{KEY_LCONTROL}, "-"},
+        {{KEY_Q}, "X"}, {{KEY_ESC}, "X"}, {{KEY_LCONTROL, KEY_RCONTROL, KEY_E}, "CKE"},
+    };
+    for (const auto &c : cases) {
+        for (int k : c.down)
+            set_key_down(k, true);
+        HeldKeys held = next_frame_keys();
+        EXPECT_EQ(keys_text(held), c.keys);
+        apply_held_keys(held);
+        EXPECT_EQ(key[KEY_ALT] != 0, c.keys[0] == 'A'); // what the rules read
+        for (int k : c.down)
+            set_key_down(k, false);
+    }
+    // The pad's shoot button moved too.
+    gamepad_present = true;
+    joy[0] = xbox_pad();
+    joy[0].button[2].b = 1;
+    EXPECT_EQ(keys_text(next_frame_keys()), "A");
+    joy[0].button[2].b = 0;
+    gamepad_present = false;
+    // Before an editor: key[] is the keyboard as it is.
+    set_key_down(KEY_X, true);
+    apply_held_keys(next_frame_keys());
+    EXPECT_TRUE(key[KEY_ALT]);
+    give_keys_back();
+    EXPECT_FALSE(key[KEY_ALT]);
+    set_key_down(KEY_X, false);
+    controls = DEFAULT_CONTROLS;
+    watch_chosen_keys();
+    EXPECT_FALSE(keys_chosen);
+    keyboard_lowlevel_callback = nullptr;
     release_all_input();
 }

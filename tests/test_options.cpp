@@ -1,6 +1,9 @@
 // test_options.cpp -- the command line: every option, good and bad
 #include <gtest/gtest.h>
 #include "shell_options.h"
+#include "shell_controls.h"
+#include "test_support.h"
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -107,3 +110,63 @@ TEST(Options, BadOptionsNameThemselvesInOneLineWithStatusTwo) {
     }
 }
 
+
+// controls.cfg: what a file binds, and each fault with its line.
+TEST(Options, ControlsFileBindsKeysAndNamesTheLineOfEachFault) {
+    start_headless();
+    const struct {
+        const char *text, *why; // why: "" for a good file
+    } cases[] = {
+        {"", ""},
+        {"# only a comment\n[keys]\n\n[gamepad]\n", ""},
+        {"[keys]\nshoot = X\nghost = z\n", ""},
+        {"[Keys]\r\nbomb = 0 PAD, B\r\nquit = ESC, Q\r\n[gamepad]\nquit = 8, 9\n", ""},
+        {"[keys]\njump = X\n", "line 2: unknown action \"jump\""},
+        {"[keys]\nshoot = FOO\n", "line 2: unknown key \"FOO\""},
+        {"[keys]\n\nshoot = X\nghost = X\n", "line 4: X is bound to both shoot and ghost"},
+        {"[keys]\nshoot = SPACE\n", "line 2: SPACE is bound to both shoot and bomb"},
+        {"[keys]\nghost = M\n", "line 2: M opens an editor"},
+        {"[keys]\nbomb = ESC\n", "line 2: ESC ends the game: it cannot be bomb"},
+        {"[keys]\nshoot = X, Y, Z\n", "line 2: at most two keys for shoot"},
+        {"[keys]\nshoot =\n", "line 2: shoot names no key"},
+        {"[keys]\nshoot = X\nshoot = Y\n", "line 3: shoot is set twice"},
+        {"shoot = X\n", "line 1: a setting before [keys] or [gamepad]"},
+        {"[keys]\nshoot X\n", "line 2: not a setting"},
+        {"[controls]\n", "line 1: unknown section [controls]"},
+        {"[gamepad]\nshoot = 40\n", "line 2: shoot names one button, a number 0..31"},
+        {"[gamepad]\nquit = 6\n", "line 2: quit names two buttons"},
+        {"[gamepad]\njump = 1\n", "line 2: unknown gamepad action \"jump\""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        Controls read;
+        char why[300] = "";
+        bool good = parse_controls(c.text, strlen(c.text), "controls.cfg", &read, why, sizeof why);
+        EXPECT_EQ(good, c.why[0] == '\0') << why;
+        if (!good) {
+            EXPECT_EQ(std::string(why).rfind(std::string("controls.cfg: ") + c.why, 0), 0u) << why;
+        }
+    }
+    Controls read;
+    char why[300];
+    const char *mixed = "[keys]\nbomb = 0 PAD, B\nquit = ESC, Q\n[gamepad]\nghost = 5\nquit = 8, 9\n";
+    ASSERT_TRUE(parse_controls(mixed, strlen(mixed), "c", &read, why, sizeof why));
+    EXPECT_EQ(read.keys[ACTION_BOMB][0], KEY_0_PAD);
+    EXPECT_EQ(read.keys[ACTION_BOMB][1], KEY_B);
+    EXPECT_EQ(read.keys[ACTION_QUIT][0], KEY_Q); // Esc ends anyway
+    EXPECT_EQ(read.keys[ACTION_SHOOT][0], KEY_ALT);
+    EXPECT_EQ(read.pad_ghost, 5);
+    EXPECT_EQ(read.pad_quit[1], 9);
+    // What --controls prints (and the launcher's first copy) reads back as itself.
+    for (const Controls *c : {&DEFAULT_CONTROLS, (const Controls *)&read}) {
+        char *text = nullptr;
+        size_t size = 0;
+        FILE *out = open_memstream(&text, &size);
+        print_controls(out, *c);
+        fclose(out);
+        Controls again;
+        EXPECT_TRUE(parse_controls(text, size, "c", &again, why, sizeof why)) << why;
+        EXPECT_EQ(memcmp(&again, c, sizeof again), 0) << text;
+        free(text);
+    }
+}

@@ -1,7 +1,9 @@
-// gamepad.cpp -- the first gamepad read through the input seam as held keys
+// gamepad.cpp -- the chosen gamepad read through the input seam as held keys
 #include "shell_gamepad.h"
+#include "shell_controls.h"
 
-bool gamepad_present = false;
+bool gamepad_present = false; // a gamepad was found at start-up
+int gamepad_index = 0;        // which of the library's joysticks it is
 
 // The keys the pad, not the keyboard, has set in key[].
 static HeldKeys pad_owned = {0};
@@ -9,13 +11,6 @@ static HeldKeys pad_owned = {0};
 // Which stick is the d-pad: Linux puts the hat on axes 6 and 7, which
 // Allegro pairs into its fourth stick on a pad with eight axes.
 static const int LEFT_STICK = 0, DPAD_STICK = 3;
-
-// Each button that stands for a key on its own.
-struct PadButton {
-    int button, play_key;
-};
-static const PadButton pad_buttons[] = {
-    {PAD_BUTTON_FIRE, PLAY_ALT}, {PAD_BUTTON_BOMB, PLAY_SPACE}, {PAD_BUTTON_GHOST, PLAY_LCONTROL}};
 
 static void add(HeldKeys &held, int play_key) { held.bits |= 1u << play_key; }
 
@@ -44,16 +39,22 @@ HeldKeys gamepad_keys_of(const JOYSTICK_INFO &pad) {
         add_stick(held, pad.stick[LEFT_STICK]);
     if (pad.num_sticks > DPAD_STICK)
         add_stick(held, pad.stick[DPAD_STICK]);
-    for (const PadButton &b : pad_buttons)
-        if (pressed(pad, b.button))
-            add(held, b.play_key);
-    if (pressed(pad, PAD_BUTTON_START) && pressed(pad, PAD_BUTTON_BACK))
+    // Each button that stands for a key on its own, as controls.cfg binds it.
+    const int buttons[][2] = {{controls.pad_shoot, PLAY_ALT}, {controls.pad_bomb, PLAY_SPACE},
+                              {controls.pad_ghost, PLAY_LCONTROL}};
+    for (const auto &b : buttons)
+        if (pressed(pad, b[0]))
+            add(held, b[1]);
+    if (pressed(pad, controls.pad_quit[0]) && pressed(pad, controls.pad_quit[1]))
         add(held, PLAY_ESC);
     return held;
 }
 
 void start_gamepad() {
-    gamepad_present = install_joystick(JOY_TYPE_AUTODETECT) == 0 && num_joysticks > 0;
+    // Named before the library opens the devices: it opens them in the same order.
+    int chosen = choose_gamepad(nullptr);
+    gamepad_present = chosen >= 0 && install_joystick(JOY_TYPE_AUTODETECT) == 0 && chosen < num_joysticks;
+    gamepad_index = chosen;
 }
 
 // Sets the keys the pad holds now and clears those only it held and has let
@@ -72,12 +73,17 @@ static void own_keys(HeldKeys now) {
     pad_owned = owned;
 }
 
-HeldKeys read_gamepad() {
+HeldKeys poll_gamepad() {
     HeldKeys held = {0};
     if (gamepad_present) {
         poll_joystick();
-        held = gamepad_keys_of(joy[0]);
+        held = gamepad_keys_of(joy[gamepad_index]);
     }
+    return held;
+}
+
+HeldKeys read_gamepad() {
+    HeldKeys held = poll_gamepad();
     own_keys(held);
     return held;
 }

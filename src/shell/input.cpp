@@ -2,6 +2,7 @@
 #include "shell_input.h"
 #include "shell_replay.h"
 #include "shell_gamepad.h"
+#include "shell_controls.h"
 #include <allegro.h>
 
 InputSource input_source = INPUT_KEYBOARD; // where next_frame_keys takes the keys from
@@ -44,10 +45,61 @@ static HeldKeys replayed_keys() {
     return held;
 }
 
+// --- Keys a player chose ---
+
+bool keys_chosen = false; // the seam turns chosen keys into play keys and writes them into key[]
+// Which keys are down on the keyboard, as the library's handler reports
+// them; unlike key[], never written by the game.
+static volatile char keys_down[KEY_MAX];
+
+static void note_key(int scancode) { keys_down[scancode & 0x7f] = (scancode & 0x80) ? 0 : 1; }
+END_OF_STATIC_FUNCTION(note_key)
+
+void watch_chosen_keys() {
+    keys_chosen = !keys_are_default(controls);
+    if (!keys_chosen)
+        return;
+    LOCK_FUNCTION(note_key);
+    LOCK_VARIABLE(keys_down);
+    for (int k = 0; k < KEY_MAX; k++)
+        keys_down[k] = key[k] ? 1 : 0;
+    keyboard_lowlevel_callback = note_key;
+}
+
+void set_key_down(int code, bool down) { keys_down[code] = down ? 1 : 0; }
+
+HeldKeys chosen_keys() {
+    HeldKeys held = {0};
+    for (int a = 0; a < ACTION_COUNT; a++)
+        for (int code : controls.keys[a])
+            if (code && keys_down[code])
+                held.bits |= 1u << action_play_key(a);
+    // Esc always ends; the editors' chord is both Controls with E, O or M, as ever.
+    const int fixed[][2] = {{KEY_ESC, PLAY_ESC}, {KEY_RCONTROL, PLAY_RCONTROL}, {KEY_E, PLAY_E},
+                            {KEY_O, PLAY_O},     {KEY_M, PLAY_M}};
+    for (const auto &f : fixed)
+        if (keys_down[f[0]])
+            held.bits |= 1u << f[1];
+    if (keys_down[KEY_LCONTROL] && keys_down[KEY_RCONTROL])
+        held.bits |= 1u << PLAY_LCONTROL;
+    return held;
+}
+
+bool seam_writes_keys() { return input_source != INPUT_KEYBOARD || keys_chosen; }
+
+void give_keys_back() {
+    release_gamepad_keys();
+    if (keys_chosen && input_source == INPUT_KEYBOARD)
+        for (const PlayKeyInfo &k : play_keys)
+            key[k.key_code] = keys_down[k.key_code] ? -1 : 0;
+}
+
 HeldKeys next_frame_keys() {
     HeldKeys held;
     if (input_source == INPUT_RECORDING) {
         held = replayed_keys();
+    } else if (keys_chosen) {
+        held.bits = chosen_keys().bits | poll_gamepad().bits;
     } else {
         read_gamepad(); // into key[], beside the keyboard's keys
         held = keyboard_keys();

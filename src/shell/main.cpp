@@ -7,7 +7,11 @@
 #include "shell_room_figures.h"
 #include "view.h"
 #include "files.h"
+#include "shell_controls.h"
+#include "shell_summary.h"
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 // The files the run will write may not be what it reads (the datafiles, the
 // layers, the recording replayed), nor a pipe or a device: checked before
@@ -23,6 +27,17 @@ static bool outputs_allowed(const GameOptions &options) {
     return true;
 }
 
+// --controls: the mapping controls.cfg gives (or the game's own) and the
+// gamepad chosen; no display needed.
+static int show_controls() {
+    install_allegro(SYSTEM_NONE, &errno, atexit);
+    if (!load_controls(CONTROLS_FILE))
+        return 1;
+    print_controls(stdout, controls);
+    choose_gamepad(stdout);
+    return 0;
+}
+
 // The game from its command line to its end; the exit status.
 static int run_game(int argc, char **argv) {
     // Options: a bad one, an output that may not be written, or a bad
@@ -31,6 +46,8 @@ static int run_game(int argc, char **argv) {
     int status = parse_options(argc, argv, &options);
     if (status >= 0)
         return status;
+    if (options.show_controls)
+        return show_controls();
     if (!outputs_allowed(options))
         return 1;
     if (options.replay_file && !load_recording(options.replay_file))
@@ -46,7 +63,10 @@ static int run_game(int argc, char **argv) {
                 allegro_error[0] ? allegro_error : "no display found (is DISPLAY set?)");
         return 1;
     }
+    if (!load_controls(CONTROLS_FILE)) // a bad one stops here, before the window
+        return 1;
     install_keyboard();
+    watch_chosen_keys();
     install_timer();
     install_mouse();
     start_gamepad(); // none found: the keyboard alone, as ever
@@ -63,6 +83,8 @@ static int run_game(int argc, char **argv) {
     set_palette((RGB *)game_data[GAME_PALETTE].dat);
     reset_colour_zero();
     enter_first_room();
+    summary_on = options.summary;
+    summary_start();
     play_midi((MIDI *)game_data[MUSIC].dat, -1);
     if (options.record_file && !start_recording(options.record_file)) {
         shutdown_game();
@@ -73,7 +95,9 @@ static int run_game(int argc, char **argv) {
 
     // The frame loop: frame, 60 ms, input, until the end test holds.
     char end_line[160];
-    bool told = finish_run(run_frame_loop(true), end_line);
+    const char *reason = run_frame_loop(true);
+    bool told = finish_run(reason, end_line);
+    show_summary(reason);
 
     // Shutdown. A run whose recording or end line was lost ends non-zero.
     shutdown_game();

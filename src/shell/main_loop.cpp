@@ -10,6 +10,7 @@
 #include "shell_gamepad.h"
 #include "shell_replay.h"
 #include "shell_room_figures.h"
+#include "shell_summary.h"
 
 // The frame's order is fixed, and three of its drawing calls also change
 // the game, so moving them changes play:
@@ -35,9 +36,10 @@ void frame_update_and_draw() {
 void frame_input() {
     // The seam: the rules below read key[]. Keys from the keyboard are there
     // already (writing them back could undo a release made meanwhile);
-    // replayed keys are written there.
+    // replayed keys, and the play keys that chosen keys stand for, are
+    // written there.
     HeldKeys held = next_frame_keys();
-    if (input_source != INPUT_KEYBOARD)
+    if (seam_writes_keys())
         apply_held_keys(held);
     if (key[KEY_ALT])
         fire_shot();
@@ -47,7 +49,7 @@ void frame_input() {
     if (key[KEY_SPACE])
         drop_bomb();
     if (key[KEY_LCONTROL] && key[KEY_RCONTROL]) {
-        release_gamepad_keys(); // the editors answer to the keyboard and mouse only
+        give_keys_back(); // the editors answer to the keyboard and mouse only
         if (key[KEY_E]) {
             edit_terrain();
             pending_room_change = player_dir;
@@ -86,6 +88,7 @@ const char *run_frame_loop(bool paced, void (*after_frame)()) {
             return "input-ended";
         frame_input();
         room_figures_frame_end();
+        summary_frame();
         if (after_frame)
             after_frame();
     } while (!(reason = end_reason(nullptr)));

@@ -21,6 +21,8 @@ static const char usage[] =
     "                 ends with 0 when the run ends as the recording did, else 1\n"
     "  --rooms        with --replay: frames, hit points and score for each room\n"
     "  --picture FILE with --replay --headless: the run's last frame as FILE (.bmp or .pcx)\n"
+    "  --controls     print the keys and gamepad buttons in use (controls.cfg) and end\n"
+    "  --summary      at the end of a run, show its figures until a key is pressed\n"
     "  --version      print the version and end\n"
     "  --help         print this text and end\n"
     "With no options the game opens its plain 320x240 mode.\n";
@@ -55,7 +57,7 @@ static bool picture_format_known(const char *file) {
 }
 
 int parse_options(int argc, char **argv, GameOptions *options) {
-    *options = GameOptions{0, false, false, false, false, nullptr, nullptr, false, false, nullptr};
+    *options = GameOptions{0, false, false, false, false, nullptr, nullptr, false, false, nullptr, false, false};
     for (int i = 1; i < argc; i++) {
         const char *arg = argv[i];
         if (strcmp(arg, "--scale") == 0) {
@@ -81,6 +83,10 @@ int parse_options(int argc, char **argv, GameOptions *options) {
             options->fullscreen = true;
         } else if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0) {
             options->help = true;
+        } else if (strcmp(arg, "--controls") == 0) {
+            options->show_controls = true;
+        } else if (strcmp(arg, "--summary") == 0) {
+            options->summary = true;
         } else if (strcmp(arg, "--version") == 0) {
             options->version = true;
         } else {

@@ -4,13 +4,17 @@
  * (an Xbox-style pad: 8 axes, 11 buttons) and feeds js_events from the
  * script named by FAKE_JOYSTICK_SCRIPT, one a line:
  *     MILLISECONDS button|axis NUMBER VALUE
- * each written that many milliseconds after the previous one.
+ * each written that many milliseconds after the previous one. It names
+ * itself FAKE_JOYSTICK_NAME (default "Microsoft X-Box 360 pad"). The script
+ * is fed once, into the device as last opened (the game may open it to read
+ * its name before the library opens it for good).
  */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <linux/joystick.h>
 #include <pthread.h>
+#include <signal.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -44,6 +48,7 @@ static void *feed(void *unused) {
 }
 
 static int open_fake(int flags) {
+    static int feeding = 0;
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0)
         return -1;
@@ -51,9 +56,13 @@ static int open_fake(int flags) {
         fcntl(ends[0], F_SETFL, O_NONBLOCK);
     fake_fd = ends[0];
     feed_fd = ends[1];
-    pthread_t thread;
-    pthread_create(&thread, NULL, feed, NULL);
-    pthread_detach(thread);
+    if (!feeding) {
+        feeding = 1;
+        signal(SIGPIPE, SIG_IGN); /* a device opened and closed again */
+        pthread_t thread;
+        pthread_create(&thread, NULL, feed, NULL);
+        pthread_detach(thread);
+    }
     return fake_fd;
 }
 
@@ -92,6 +101,11 @@ int ioctl(int fd, unsigned long request, ...) {
     if (request == JSIOCGAXES) {
         *(unsigned char *)arg = 8;
         return 0;
+    }
+    if (_IOC_NR(request) == _IOC_NR(JSIOCGNAME(0)) && _IOC_TYPE(request) == 'j') {
+        const char *name = getenv("FAKE_JOYSTICK_NAME");
+        snprintf((char *)arg, _IOC_SIZE(request), "%s", name ? name : "Microsoft X-Box 360 pad");
+        return (int)strlen((char *)arg);
     }
     if (request == JSIOCGBUTTONS) {
         *(unsigned char *)arg = 11;

@@ -1,7 +1,8 @@
 # A gamepad plays the real game: a preload library serves a scripted pad as
 # /dev/input/js0. The stick walks right, A fires, Start and Back together end
 # the game with status 0; the recording of the run shows what the frames'
-# input steps saw, so the run replays without a pad.
+# input steps saw, so the run replays without a pad. The same device named
+# as an accelerometer (as many laptops show theirs) is no pad: it walks no one.
 . "$E2E_DIR/lib.sh"
 start_x
 make_run_dir
@@ -29,4 +30,14 @@ x=$(echo "$end" | sed 's/.* x=\([0-9-]*\) .*/\1/')
 # The recording replays without a pad, to the same end.
 (cd "$RUN_DIR" && "$LAMPLIGHT" --replay "$rec" --headless > "$ARTIFACTS/replay.log" 2>&1) \
     || fail "the pad's recording does not replay: $(cat "$ARTIFACTS/replay.log")"
+# Named as an accelerometer: --controls says it is ignored, and in play it
+# moves nothing (Esc from the keyboard ends the run).
+export FAKE_JOYSTICK_NAME="ST LIS3LV02DL Accelerometer"
+out=$(cd "$RUN_DIR" && FAKE_JOYSTICK_SCRIPT=/dev/null LD_PRELOAD="$FAKE_JOYSTICK" "$LAMPLIGHT" --controls)
+echo "$out" | grep -qx '# ignored: /dev/input/js0 "ST LIS3LV02DL Accelerometer" (not a gamepad)' \
+    && echo "$out" | grep -qx '# gamepad in use: none' || fail "--controls with an accelerometer: $out"
+LAMPLIGHT_WRAPPER="env FAKE_JOYSTICK_SCRIPT=$ARTIFACTS/pad.script LD_PRELOAD=$FAKE_JOYSTICK" start_game --record tilt.rec
+sleep 3.5
+quit_with_esc
+[ "$(grep -c '^[LRUDASCX]*$' "$RUN_DIR/tilt.rec")" -le 3 ] || fail "the accelerometer played: $(sort "$RUN_DIR/tilt.rec" | uniq -c)"
 pass "the pad walked, fired and ended the game: $end"

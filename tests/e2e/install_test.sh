@@ -48,22 +48,22 @@ rm -rf "$H" "$ARTIFACTS/rel" && mkdir -p "$H"
 unset XDG_DATA_HOME
 edge "HOME unset" 1 "no folder for your world" env -u HOME "$LAUNCH"
 edge "HOME empty" 1 "no folder for your world" env HOME= "$LAUNCH"
-edge "a relative XDG_DATA_HOME" 0 "^$P --scale auto$" env -C "$ARTIFACTS" HOME="$H" XDG_DATA_HOME=rel "$LAUNCH"
+edge "a relative XDG_DATA_HOME" 0 "^$P --scale auto --summary$" env -C "$ARTIFACTS" HOME="$H" XDG_DATA_HOME=rel "$LAUNCH"
 [ ! -e "$ARTIFACTS/rel" ] || fail "the launcher used a relative XDG_DATA_HOME"
 export HOME="$H"
 # A complete world in a folder the player may not write to (root writes
 # anywhere: it is played as nobody), made before the legend was linked.
 rm "$P/legend.txt"
 if [ "$(id -u)" -eq 0 ]; then
-    edge "a read-only world" 0 "^$P --scale auto$" setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$H" "$LAUNCH"
+    edge "a read-only world" 0 "^$P --scale auto --summary$" setpriv --reuid=65534 --regid=65534 --clear-groups env HOME="$H" "$LAUNCH"
 else
-    chmod a-w "$P" && edge "a read-only world" 0 "^$P --scale auto$" "$LAUNCH"
+    chmod a-w "$P" && edge "a read-only world" 0 "^$P --scale auto --summary$" "$LAUNCH"
     chmod u+w "$P"
 fi
 # Files named from the folder the player is in; the window kept unless a
 # screen option is chosen.
-edge "--record" 0 "^$P --scale auto --record $ARTIFACTS/run.rec$" env -C "$ARTIFACTS" "$LAUNCH" --record run.rec
-edge "--fullscreen" 0 "^$P --fullscreen$" "$LAUNCH" --fullscreen
+edge "--record" 0 "^$P --scale auto --summary --record $ARTIFACTS/run.rec$" env -C "$ARTIFACTS" "$LAUNCH" --record run.rec
+edge "--fullscreen" 0 "^$P --summary --fullscreen$" "$LAUNCH" --fullscreen
 edge "--replay --headless" 0 "^$P --replay $ARTIFACTS/r.rec --headless --picture /p.bmp$" \
     env -C "$ARTIFACTS" "$LAUNCH" --replay r.rec --headless --picture /p.bmp
 # A layer cut short (a copy stopped half-way) gets a hint; one that is not a

@@ -7,6 +7,14 @@
 # editor's save would) is kept and shown by the next start; --reset-world
 # puts the default back and keeps the changed one as .bak; the world tool
 # dumps it in the world's own characters. Sets PLAYER_DIR.
+# The launcher passes --summary: after Esc the figures wait for a key.
+quit_past_summary() {
+    hold Escape 0.3
+    hold space 0.2
+    wait_game_end 5
+    [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS, expected 0"
+}
+
 player_story() {
     local launcher="$1" data="$2" f
     export HOME="$ARTIFACTS/home"
@@ -24,7 +32,14 @@ player_story() {
     shot first-start
     n=$(view_differs first-start art 66 151 120,160,143,191)
     [ "$n" -eq 0 ] || fail "first start: $n pixels of the play field differ from the start room's art"
-    quit_with_esc
+    quit_past_summary
+    # controls.cfg: written on the first start with the game's own keys.
+    local game defaults
+    game="$(dirname "$(readlink -f "$launcher")")/$(sed -n 's|^game="$here/\(.*\)"$|\1|p' "$launcher")"
+    defaults=$(cd "$ARTIFACTS" && "$game" --controls | grep -v '^# gamepad\|^# ignored')
+    [ "$(grep -v '^#' "$PLAYER_DIR/controls.cfg")" = "$(echo "$defaults" | grep -v '^#')" ] \
+        || fail "the first start's controls.cfg is not the game's own keys: $(cat "$PLAYER_DIR/controls.cfg")"
+    printf '[keys]\nshoot = X\n' > "$PLAYER_DIR/controls.cfg"
 
     # The start room's objects taken away, as the object editor would save it.
     WORLD="$SOURCE_DIR/world"
@@ -36,7 +51,7 @@ player_story() {
     shot second-start
     n=$(view_differs second-start art-no-objects 66 151 120,160,143,191)
     [ "$n" -eq 0 ] || fail "second start: $n pixels differ from the room without its objects"
-    quit_with_esc
+    quit_past_summary
     cmp -s "$ARTIFACTS/edited-obj.map" "$PLAYER_DIR/obj.map" || fail "the launcher changed the player's obj.map"
 
     "$launcher" --reset-world > "$ARTIFACTS/reset.log" 2>&1 || fail "--reset-world failed: $(cat "$ARTIFACTS/reset.log")"
@@ -44,6 +59,8 @@ player_story() {
         || fail "--reset-world should say it replaced obj.map and only that: $(cat "$ARTIFACTS/reset.log")"
     cmp -s "$data/obj.map" "$PLAYER_DIR/obj.map" || fail "--reset-world did not restore obj.map"
     cmp -s "$ARTIFACTS/edited-obj.map" "$PLAYER_DIR/obj.map.bak" || fail "--reset-world kept no obj.map.bak"
+    [ "$(cat "$PLAYER_DIR/controls.cfg")" = "$(printf '[keys]\nshoot = X')" ] \
+        || fail "the player's controls.cfg was replaced: $(cat "$PLAYER_DIR/controls.cfg")"
 
     # The world tool beside the launcher writes the player's world as text
     # with the world's own characters (the legend linked beside the layers).

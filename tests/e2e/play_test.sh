@@ -2,7 +2,8 @@
 # first room as the world tool draws it, the panel with its counters; the
 # bomb bag taken on the way right, a cracked wall bombed open with a blast
 # heard above the music, the exit into the next room, the goal there ending
-# the game with 0. The recording then replays headless to the same end line,
+# the game (with --summary, after the run's figures and a key) with 0. The
+# recording then replays headless to the same end line,
 # twice, and fails when that line cannot be written; watched in the window
 # with no patch set it ends the same, the music silent and the effects heard;
 # and Esc stops a watched replay early.
@@ -26,7 +27,7 @@ FIGURE=156,160,179,191
 
 listen_to "$ARTIFACTS/sound.raw"
 t0=$(date +%s%N)
-start_game --record run.rec
+start_game --record run.rec --summary
 geometry=$(xwininfo -root -children | grep -o '320x240+0+0' | head -n1)
 [ "$geometry" = "320x240+0+0" ] || fail "no 320x240 window: $(xwininfo -root -children)"
 shot first-room
@@ -65,7 +66,12 @@ shot next-room
 # be the next room's art.
 n=$(view_differs next-room art-blasted 81 151 0,150,239,199)
 [ "$n" -eq 0 ] || fail "$n pixels of the field differ from the next room's art: the figure did not get through"
-hold Right 3 # to the goal, which ends the game by itself
+hold Right 3 # to the goal, which ends the run: the figures are shown until a key
+game_running || fail "with --summary the game ended before its figures were seen"
+shot summary
+n=$(count_colour summary 0 0 240 240 255,255,255)
+[ "$n" -gt 200 ] || fail "no figures on the field ($n white pixels)"
+hold space 0.2
 wait_game_end 5
 [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS after taking the goal, expected 0"
 printf '\nGenerating Transparency Table (3.25 lines to go)\n' > "$ARTIFACTS/expected-stdout"
