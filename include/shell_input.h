@@ -33,6 +33,8 @@ HeldKeys keyboard_keys();
 // Writes `held` into key[], so that the rules, which read key[], see exactly
 // the replayed keys of the frame.
 void apply_held_keys(HeldKeys held);
+// The library key code of one PlayKey (play_keys.cpp, with the text form below).
+int play_key_code(int play_key);
 // Sets or clears the key[] entry of one PlayKey.
 void set_play_key(int play_key, bool held);
 
