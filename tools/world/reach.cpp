@@ -172,14 +172,18 @@ static int probe_tiles(int x, int y, int tiles[8][2]) {
 // Takes a key object: what it changes. True when the place may grow.
 static bool take_key(Search &s, State &st, int k) {
     int t = s.key_tiles[k], o = layer_code(s.map->objects, t % s.map->w, t / s.map->w);
-    st.hold.taken[k] = 1;
+    if (o == OBJECT_GOAL) { // in reach; the player may still walk on past it
+        if (!st.goal)
+            st.took.push_back(k);
+        st.goal = true;
+        return false;
+    }
     st.took.push_back(k);
+    st.hold.taken[k] = 1;
     if (o == OBJECT_BAG) {
         st.hold.bombs += BOMBS_PER_BAG;
         st.hold.gathered += BOMBS_PER_BAG;
     }
-    if (o == OBJECT_GOAL)
-        st.goal = true;
     if (o == OBJECT_CLOAK && !st.hold.cloak) {
         st.hold.cloak = true;
         return true;
@@ -233,6 +237,7 @@ static std::vector<int> add_state(Search &s, State st, int parent, const Step &s
     st.parent = parent;
     st.step = step;
     st.took.clear();
+    st.goal = false;
     std::vector<int> blocks = settle(s, st);
     if (blocks.empty())
         return blocks;
@@ -344,7 +349,8 @@ static void switch_steps(Search &s, int i, const std::vector<int> &blocks) {
     int gates = s.room_gates[s.states[i].room];
     if (gates < 0)
         return;
-    const Holding &h = s.states[i].hold;
+    const Holding h = s.states[i].hold;
+    s.land_stamp++; // places after a toggle differ from those before it
     for (int b : blocks) {
         int x = b % s.map->w, y = b / s.map->w;
         if (terrain_rule(code_at(s, h, x, y)).stops_shots || terrain_rule(code_at(s, h, x + 1, y)).stops_shots)
@@ -484,8 +490,6 @@ static void run_search(Search &s, const ReachMap &map, const Loosen &loosen) {
             s.gave_up = true;
             break;
         }
-        if (s.states[i].goal)
-            continue;
         State here = s.states[i];
         std::vector<int> blocks = settle(s, here);
         s.land_stamp++;
