@@ -14,12 +14,15 @@ OUT=$(cd "$OUT" && pwd) # absolute: a target may change its working folder
 FLAGS="-std=c++17 -g -O1 -Iinclude $(pkg-config --cflags allegro)"
 
 # The game's core, built once with AddressSanitizer (objects newer than their
-# source are kept).
-for src in $(find src -name '*.cpp' ! -name main.cpp); do
+# source and the headers are kept; those of sources gone are not used).
+SOURCES=$(find src -name '*.cpp' ! -name main.cpp | sort)
+objects() { for src in $SOURCES; do echo "$OUT/core/$(echo "$src" | tr / _).o"; done; }
+NEWEST_HEADER=$(ls -t include/*.h | head -n1)
+for src in $SOURCES; do
     obj="$OUT/core/$(echo "$src" | tr / _).o"
-    [ "$obj" -nt "$src" ] || echo "$src $obj"
+    [ "$obj" -nt "$src" ] && [ "$obj" -nt "$NEWEST_HEADER" ] || echo "$src $obj"
 done | xargs -r -n 2 -P 2 sh -c "clang++ $FLAGS -fsanitize=fuzzer-no-link,address -c \"\$0\" -o \"\$1\""
-rm -f "$OUT/core.a" && ar rcs "$OUT/core.a" "$OUT"/core/*.o
+rm -f "$OUT/core.a" && ar rcs "$OUT/core.a" $(objects)
 
 # fuzz TARGET [OPTION...]: builds tests/fuzz/TARGET.cpp and runs it over tests/fuzz/corpus-TARGET.
 fuzz() {

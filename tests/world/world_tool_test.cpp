@@ -84,8 +84,9 @@ void paint_codes(const TempDir &dir, int first, int count) {
 const char *const TEST_LEGEND =
     "# test legend\n"
     "terrain # 0 boundary\nterrain E 74 exit\nterrain . 72 floor\nterrain : 53 dark\n"
-    "terrain = 30 wall\nterrain % 11 cracked\nterrain x 89 no art\n"
-    "object . 0 none\nobject ! 2 goal\nobject $ 1 coin\nobject z 15 unknown\n"
+    "terrain = 30 wall\nterrain % 11 cracked\nterrain x 89 no art\nterrain g 24 ghost\nterrain [ 26 gate\n"
+    "terrain S 28 switch\n"
+    "object . 0 none\nobject ! 2 goal\nobject $ 1 coin\nobject z 15 unknown\nobject C 11 cloak\nobject B 12 bag\n"
     "monster . 0 none\nmonster 2 2 chaser\nmonster K 1 giant\nmonster q 15 unknown\n";
 
 // A small world in text form: the start room A (66..80 x 151..165) and room B
@@ -438,4 +439,112 @@ TEST(WorldTool, VersionIsTheProjectVersion) {
     int major, minor, patch;
     char end;
     EXPECT_EQ(sscanf(LAMPLIGHT_VERSION, "%d.%d.%d%c", &major, &minor, &patch, &end), 3) << LAMPLIGHT_VERSION;
+}
+
+// One trap laid in the small world, the lines the proof gives for it, and
+// the same world mended, which passes a strict check.
+struct TrapWorld {
+    const char *trap;
+    std::vector<Fill> fills, mend;
+    std::vector<std::string> named;
+};
+
+TEST(WorldReach, NamesEachTrapAndPassesItMended) {
+    // B's wall down column 88 (rows 152..164), with a way through at rows 157..158.
+    const Fill wall = {0, 88, 152, '=', 88, 164};
+    const TrapWorld cases[] = {
+        {"a door with exit tiles in A's wall only", {{0, 81, 157, '#', 81, 158}}, {{0, 81, 157, 'E', 81, 158}},
+         {"warning: room (66,151), door (80,157) → (82,157): no way back"}},
+        {"a dead end: B entered one way, the goal in A", {{0, 81, 157, '#', 81, 158}, {1, 90, 155, '.'}, {1, 70, 155, '!'}},
+         {{0, 81, 157, 'E', 81, 158}},
+         {"room (81,151) is a dead end: door (80,157) → (82,157) leads in and no way leads out"}},
+        {"a gate with no switch", {wall, {0, 88, 157, '[', 88, 158}}, {{0, 88, 154, 'S'}},
+         {"the goal at (90, 155) in room (81,151) cannot be reached: the goal lies behind a gate that no switch the "
+          "player can reach toggles",
+          "warning: room (81,151), gate (88, 157): no switch the player can reach toggles it"}},
+        {"the goal behind a ghost wall, the cloak beyond it",
+         {{0, 88, 152, 'g', 88, 164}, {1, 92, 160, 'C'}}, {{1, 92, 160, '.'}, {1, 70, 155, 'C'}},
+         {"the goal at (90, 155) in room (81,151) cannot be reached: the goal needs the cloak, which lies past the "
+          "goal at (92, 160)"}},
+        {"a cracked wall and no bomb", {wall, {0, 88, 157, '%', 88, 159}}, {{1, 70, 155, 'B'}},
+         {"the goal at (90, 155) in room (81,151) cannot be reached: the goal needs more bombs than the world gives "
+          "before it (0)",
+          "warning: room (81,151), cracked wall (88, 157): it needs a bomb, and none is left by then (the world gives 0 "
+          "before it)"}},
+        {"a walled goal", {{0, 89, 154, '=', 91, 156}, {0, 90, 155, '.'}}, {{0, 89, 154, '.', 91, 156}},
+         {"the goal at (90, 155) in room (81,151) cannot be reached: no way leads to it"}},
+        {"an island: A's west end cut off by a boundary", {{0, 70, 151, '#', 70, 165}}, {{0, 70, 152, '.', 70, 164}},
+         {"warning: room (66,151) cannot be reached at all"}},
+    };
+    auto lay = [](TextWorld &world, const std::vector<Fill> &fills) {
+        for (const Fill &f : fills)
+            for (int y = f.y; y <= (f.y1 ? f.y1 : f.y); y++)
+                for (int x = f.x; x <= (f.x1 ? f.x1 : f.x); x++)
+                    world.set(f.layer, x, y, f.c);
+    };
+    for (const TrapWorld &c : cases) {
+        SCOPED_TRACE(c.trap);
+        TextWorld world;
+        lay(world, c.fills);
+        TempDir dir;
+        world.write(dir);
+        ASSERT_EQ(run_tool(dir.path, "build --force .").status, 0);
+        ToolRun run = run_tool(dir.path, "check --strict");
+        EXPECT_EQ(run.status, 1);
+        for (const std::string &line : c.named)
+            EXPECT_TRUE(contains(run, line + "\n")) << line << "\n" << run.output;
+        bool problem = c.named[0].compare(0, 8, "warning:") != 0;
+        EXPECT_EQ(run_tool(dir.path, "check").status, problem ? 1 : 0) << "problems fail, warnings pass a plain check";
+        EXPECT_EQ(run_tool(dir.path, "build .").status, problem ? 1 : 0) << "problems stop a build";
+
+        lay(world, c.mend);
+        TempDir mended;
+        world.write(mended);
+        ToolRun built = run_tool(mended.path, "build .");
+        ASSERT_EQ(built.status, 0) << built.output;
+        ToolRun ok = run_tool(mended.path, "check --strict");
+        EXPECT_EQ(ok.status, 0) << ok.output;
+        ToolRun route = run_tool(mended.path, "route");
+        EXPECT_EQ(route.status, 0) << route.output;
+        EXPECT_TRUE(contains(route, "1. start in room (66,151)\n") && contains(route, "   take the goal at ")) << route.output;
+    }
+}
+
+// The rooms the plan goes through, in order, are rooms the shipped solution
+// visits in that order (its replay's --rooms lines).
+TEST(WorldReach, DefaultRouteFollowsTheSolutionsOrderOfRooms) {
+    fs::path game(WORLD_GAME_DIR);
+    if (!fs::exists(game / "data.dat") || !fs::exists(game / "lamplight"))
+        GTEST_SKIP() << "no game in " << game;
+    TempDir dir;
+    for (const char *f : {"data.dat", "guy.dat", "monster.dat"})
+        fs::copy_file(game / f, dir.path / f);
+    ASSERT_EQ(run_tool(dir.path, std::string("build ") + WORLD_SOURCE_DIR).status, 0);
+    ToolRun route = run_tool(dir.path, "route");
+    ASSERT_EQ(route.status, 0) << route.output;
+    std::vector<std::string> planned, played;
+    std::istringstream plan(route.output);
+    for (std::string line; std::getline(plan, line);) {
+        size_t at = line.find("room (");
+        std::string room = at == std::string::npos ? "" : line.substr(at + 6, line.find(')', at) - at - 6);
+        if (!room.empty() && (planned.empty() || planned.back() != room)) // a bomb or a switch stays in the room
+            planned.push_back(room);
+    }
+    std::string replay = "cd '" + dir.path.string() + "' && '" + (game / "lamplight").string() + "' --replay '" +
+                         WORLD_SOURCE_DIR + "/solution.rec' --headless --rooms 2>/dev/null";
+    FILE *pipe = popen(replay.c_str(), "r");
+    char line[256];
+    while (pipe && fgets(line, sizeof line, pipe)) {
+        char room[32];
+        if (sscanf(line, "room=%31s", room) == 1)
+            played.push_back(room);
+    }
+    if (pipe)
+        pclose(pipe);
+    ASSERT_GT(planned.size(), 5u) << route.output;
+    size_t next = 0;
+    for (const std::string &room : played)
+        if (next < planned.size() && room == planned[next])
+            next++;
+    EXPECT_EQ(next, planned.size()) << route.output;
 }

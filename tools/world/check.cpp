@@ -1,5 +1,6 @@
 // check.cpp -- validating a world: layer sizes, closed rooms, start, codes, monsters, exits
 #include "world_tool.h"
+#include "reach.h"
 #include "map.h"
 #include "monsters.h"
 #include "player.h"
@@ -595,6 +596,31 @@ static void check_cracked_groups(Checker &c) {
         }
 }
 
+// The rooms as the reach proof reads them.
+static ReachMap reach_map(const Checker &c) {
+    ReachMap map;
+    map.terrain = c.terrain;
+    map.objects = c.objects;
+    map.monsters = c.monsters;
+    map.w = c.w;
+    map.h = c.h;
+    map.region = c.region;
+    for (const Room &r : c.rooms)
+        map.rooms.push_back({r.left, r.top, r.right, r.bottom});
+    return map;
+}
+
+ReachReport reach_of_world(const World &world) {
+    Checker c;
+    c.terrain = world.layer[0];
+    c.objects = world.layer[1];
+    c.monsters = world.layer[2];
+    c.w = c.terrain->w;
+    c.h = c.terrain->h;
+    find_rooms(c);
+    return prove_reach(reach_map(c));
+}
+
 WorldReport check_world(const World &world) {
     Checker c;
     c.terrain = world.layer[0];
@@ -619,6 +645,11 @@ WorldReport check_world(const World &world) {
     check_arrival_distance(c);
     check_object_reach(c);
     check_cracked_groups(c);
+    if (c.lines.empty()) { // the proof stands on a world the game runs
+        ReachReport reach = prove_reach(reach_map(c));
+        c.lines.insert(c.lines.end(), reach.problems.begin(), reach.problems.end());
+        c.warnings.insert(c.warnings.end(), reach.warnings.begin(), reach.warnings.end());
+    }
     return {c.lines, c.warnings};
 }
 

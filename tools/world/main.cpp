@@ -15,7 +15,9 @@ static void usage(FILE *to) {
             "  dump SOURCE_DIR             map.map, obj.map and mob.map back to the text source\n"
             "  check [--strict]            validate the layer files; one line per problem or warning\n"
             "                              (warnings fail the check only with --strict)\n"
-            "  render OUT.png              draw the whole world with the art of data.dat and monster.dat\n"
+            "  render [--reach] OUT.png    draw the whole world with the art of data.dat and monster.dat\n"
+            "                              (--reach: what the player cannot reach shaded)\n"
+            "  route                       the order of rooms and items that finishes the world\n"
             "  --help, -h                  this text\n"
             "  --version                   the version of the tool\n"
             "The layer files (and datafiles) are those of the current folder, or of DIR.\n");
@@ -24,7 +26,7 @@ static void usage(FILE *to) {
 // The command line, taken apart: the command, its one argument, its flag.
 struct Command {
     std::string name, argument;
-    bool flag = false; // --force for build, --strict for check
+    bool flag = false; // --force for build, --strict for check, --reach for render
 };
 
 // Reads COMMAND [FLAG] [ARGUMENT] from argv[arg..]; false on a usage error.
@@ -32,13 +34,14 @@ static bool parse_command(int argc, char **argv, int arg, Command &c) {
     if (arg >= argc)
         return false;
     c.name = argv[arg++];
-    const char *flag = c.name == "build" ? "--force" : c.name == "check" ? "--strict" : nullptr;
+    const char *flag = c.name == "build" ? "--force" : c.name == "check" ? "--strict"
+                       : c.name == "render" ? "--reach" : nullptr;
     if (flag && arg < argc && strcmp(argv[arg], flag) == 0) {
         c.flag = true;
         arg++;
     }
     bool takes_argument = c.name == "build" || c.name == "dump" || c.name == "render";
-    if (!takes_argument && c.name != "check")
+    if (!takes_argument && c.name != "check" && c.name != "route")
         return false;
     if (takes_argument) {
         if (arg >= argc || argv[arg][0] == '-')
@@ -85,6 +88,8 @@ int main(int argc, char **argv) {
     if (command.name == "dump")
         return dump_command(command.argument);
     if (command.name == "render")
-        return render_command(command.argument);
+        return render_command(command.argument, command.flag);
+    if (command.name == "route")
+        return route_command();
     return check_command(command.flag);
 }

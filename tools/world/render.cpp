@@ -2,6 +2,7 @@
 #include "world_tool.h"
 #include "assets.h"
 #include "map.h"
+#include "reach.h"
 #include <cstdio>
 #include <loadpng.h>
 
@@ -63,7 +64,24 @@ static void draw_monsters_of(BITMAP *pic, const World &world, DATAFILE *mobs, in
         }
 }
 
-int render_command(const std::string &png_file) {
+// Every other pixel black over the tiles a player could stand on but the
+// reach proof never gets to.
+static void shade_unreached(BITMAP *pic, const World &world, int x0, int y0, int x1, int y1) {
+    ReachReport reach = reach_of_world(world);
+    int w = world.layer[0]->w;
+    for (int y = y0; y <= y1; y++)
+        for (int x = x0; x <= x1; x++) {
+            int code = getpixel(world.layer[0], x, y);
+            bool ground = takes_objects_once_opened(code) || terrain_rule(code).ghost_passes;
+            if (reach.reached[y * w + x] || terrain_rule(code).bounds_room || !ground)
+                continue;
+            for (int py = 0; py < 16; py++)
+                for (int px = py & 1; px < 16; px += 2)
+                    putpixel(pic, (x - x0) * 16 + px, (y - y0) * 16 + py, 0);
+        }
+}
+
+int render_command(const std::string &png_file, bool reach) {
     DATAFILE *data = load_datafile("data.dat");
     DATAFILE *mobs = load_datafile("monster.dat");
     World world;
@@ -83,6 +101,8 @@ int render_command(const std::string &png_file) {
             clear_to_color(pic, 0);
             draw_tiles(pic, world, data, x0, y0, x1, y1);
             draw_monsters_of(pic, world, mobs, x0, y0, x1, y1);
+            if (reach)
+                shade_unreached(pic, world, x0, y0, x1, y1);
             if (save_png(png_file.c_str(), pic, (RGB *)data[GAME_PALETTE].dat) == 0) {
                 printf("%s: tiles %d..%d x %d..%d, %dx%d pixels\n", png_file.c_str(), x0, x1, y0, y1, w, h);
                 status = 0;

@@ -34,10 +34,16 @@ struct WorldReport {
     std::vector<std::string> problems, warnings;
 };
 WorldReport check_world(const World &world);
+// The reach proof alone (reach.h), on the rooms the check finds.
+struct ReachReport;
+ReachReport reach_of_world(const World &world);
+// route: the order of rooms and items the proof found to the goal.
+int route_command();
 // Prints a report; true when it passes (no problems, and with `strict` no
 // warnings either).
 bool print_report(const WorldReport &report, bool strict);
 // check: validates the layer files here; one line per problem or warning.
 int check_command(bool strict);
-// render: the whole world drawn with the datafiles' art into a PNG.
-int render_command(const std::string &png_file);
+// render: the whole world drawn with the datafiles' art into a PNG; with
+// `reach`, what the player cannot reach shaded.
+int render_command(const std::string &png_file, bool reach);

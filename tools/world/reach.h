@@ -1,0 +1,33 @@
+// reach.h -- the proof that a world can be finished: where the player gets, in which order, and where it cannot
+#pragma once
+#include <allegro.h>
+#include <string>
+#include <vector>
+
+// A room as the check finds it: its bounding walls; the top-left one names it.
+struct ReachRoom {
+    int left, top, right, bottom;
+};
+
+// What the proof reads: the layers, and the room of each tile (-1: none).
+struct ReachMap {
+    BITMAP *terrain = nullptr, *objects = nullptr, *monsters = nullptr;
+    int w = 0, h = 0;
+    std::vector<int> region;
+    std::vector<ReachRoom> rooms;
+};
+
+// What the proof finds.
+struct ReachReport {
+    std::vector<std::string> problems, warnings;
+    std::vector<std::string> plan; // the route to the goal, a line a step
+    std::vector<char> reached;     // per tile: the player stands there or a probe reaches it
+    bool finishable = false;
+    int states = 0;                // places-and-holdings the search went through
+};
+
+// Searches every place the player can get to from the start, with what it
+// holds (cloak, bombs, gates toggled, cracked walls blasted), and reports the
+// goal out of reach, dead ends, one-way doors, objects never taken, gates no
+// switch toggles, cracked walls short of bombs and rooms never entered.
+ReachReport prove_reach(const ReachMap &map);
