@@ -3,8 +3,7 @@
 #include "bench_support.h"
 #include "map.h"
 #include "player.h"
-#include "view.h"
-#include "world_tool.h"
+#include "checks.h"
 #include <string>
 
 #ifndef LAMPLIGHT_GAME_DIR
@@ -57,7 +56,8 @@ void run_check(benchmark::State &state, World world) {
             state.SkipWithError(report.problems[0].c_str());
         benchmark::DoNotOptimize(report);
     }
-    free_world(world);
+    for (BITMAP *layer : world.layer)
+        destroy_bitmap(layer);
 }
 
 void BM_CheckDefaultWorld(benchmark::State &state) { run_check(state, default_world()); }

@@ -2,7 +2,7 @@
 #include "world_tool.h"
 #include "assets.h"
 #include "map.h"
-#include "reach.h"
+#include "checks.h"
 #include <cstdio>
 #include <loadpng.h>
 

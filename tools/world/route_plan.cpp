@@ -1,6 +1,6 @@
 // route_plan.cpp -- lamplight-world route: the order of rooms and items the reach proof found
 #include "world_tool.h"
-#include "reach.h"
+#include "checks.h"
 #include <cstdio>
 
 int route_command() {

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <sstream>
 
-const char *const layer_title[3] = {"terrain", "object", "monster"};
 const char *const layer_text_file[3] = {"terrain.txt", "objects.txt", "monsters.txt"};
 
 // The line that ends a grid file's header; every line after it is a row.
@@ -38,7 +37,7 @@ static void clear_legend(Legend &legend) {
 
 static int layer_of_word(const std::string &word) {
     for (int i = 0; i < 3; i++)
-        if (word == layer_title[i])
+        if (word == LAYER_TITLES[i])
             return i;
     return -1;
 }
@@ -198,7 +197,7 @@ static BITMAP *grid_to_layer(const std::string &file, const Grid &grid, const Le
             int code = legend.code_of[layer][ch];
             if (code < 0) {
                 fprintf(stderr, "%s row %zu column %zu: '%c' is not in the %s legend\n", file.c_str(), r + 1,
-                        c + 1, ch, layer_title[layer]);
+                        c + 1, ch, LAYER_TITLES[layer]);
                 destroy_bitmap(bmp);
                 return nullptr;
             }
@@ -275,13 +274,13 @@ static bool extend_legend(Legend &legend, int layer, BITMAP *bmp, int x0, int y0
             next++;
         if (next > '~') {
             fprintf(stderr, "%s layer: more distinct codes than the %d printable characters; cannot dump\n",
-                    layer_title[layer], '~' - '!' + 1);
+                    LAYER_TITLES[layer], '~' - '!' + 1);
             return false;
         }
         legend.code_of[layer][next] = code;
         legend.char_of[layer][code] = next;
         char line[160];
-        snprintf(line, sizeof line, "%s %c %d %s (added by dump)", layer_title[layer], next, code,
+        snprintf(line, sizeof line, "%s %c %d %s (added by dump)", LAYER_TITLES[layer], next, code,
                  code_description(layer, code));
         legend.lines.push_back(line);
     }
@@ -309,7 +308,7 @@ static std::vector<std::string> kept_comments(const std::string &file, int layer
             if (line.empty() || line[0] == '#')
                 comments.push_back(line);
         }
-    comments.assign(1, std::string("# ") + layer_title[layer] +
+    comments.assign(1, std::string("# ") + LAYER_TITLES[layer] +
                            " layer of a lamplight world: one character per tile, see legend.txt");
     return comments;
 }

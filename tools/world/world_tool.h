@@ -1,17 +1,12 @@
 // world_tool.h -- the parts of lamplight-world: text source, checks, map picture
 #pragma once
 #include <allegro.h>
+#include "checks.h" // World, check_world, the reach proof
 #include <string>
 #include <vector>
 
-// The three layers of a world as the tool holds them (owned bitmaps).
-struct World {
-    BITMAP *layer[3] = {nullptr, nullptr, nullptr};
-};
-
-// Names used in messages and as the text files of each layer.
-extern const char *const layer_title[3];     // "terrain", "object", "monster"
-extern const char *const layer_text_file[3]; // "terrain.txt", "objects.txt", "monsters.txt"
+// The layers' text files: "terrain.txt", "objects.txt", "monsters.txt".
+extern const char *const layer_text_file[3];
 
 // Loads map.map, obj.map and mob.map of the current folder into `world`.
 // Prints one line per file that cannot be read; false then.
@@ -28,15 +23,6 @@ void content_box(const World &world, int &x0, int &y0, int &x1, int &y1);
 int build_command(const std::string &source_dir, bool force);
 // dump: the layer files here back to the text source in `source_dir`.
 int dump_command(const std::string &source_dir);
-// What check finds: problems (the game would break or could not be
-// finished) and warnings (the world is unfair to a newcomer), a line each.
-struct WorldReport {
-    std::vector<std::string> problems, warnings;
-};
-WorldReport check_world(const World &world);
-// The reach proof alone (reach.h), on the rooms the check finds.
-struct ReachReport;
-ReachReport reach_of_world(const World &world);
 // route: the order of rooms and items the proof found to the goal.
 int route_command();
 // Prints a report; true when it passes (no problems, and with `strict` no

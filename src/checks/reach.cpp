@@ -18,7 +18,6 @@
 #include "reach_search.h"
 #include "map.h"
 #include "player.h"
-#include "view.h"
 #include <algorithm>
 #include <set>
 

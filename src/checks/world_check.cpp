@@ -1,14 +1,14 @@
-// check.cpp -- validating a world: layer sizes, closed rooms, start, codes, monsters, exits
-#include "world_tool.h"
-#include "reach.h"
+// world_check.cpp -- validating a world: layer sizes, closed rooms, start, codes, monsters, exits
+#include "checks.h"
 #include "map.h"
 #include "monsters.h"
 #include "player.h"
-#include "view.h"
 #include <cstdarg>
 #include <cstdio>
 #include <algorithm>
 #include <set>
+
+const char *const LAYER_TITLES[3] = {"terrain", "object", "monster"}; // as messages name the layers
 
 // Longest run of lines of one kind of problem before they are summed up.
 static const int MAX_LINES_PER_KIND = 20;
@@ -155,7 +155,7 @@ static void check_start(Checker &c) {
     for (int i = 0; i < 3; i++)
         if (l[i]->w < MIN_LAYER_W || l[i]->h < MIN_LAYER_H) {
             problem(c, "start view: origin (%d, %d) draws tiles %d..%d x %d..%d, outside the %s layer (%dx%d)", vx, vy,
-                    vx - 1, vx + VIEW_TILES, vy - 1, vy + VIEW_TILES, layer_title[i], l[i]->w, l[i]->h);
+                    vx - 1, vx + VIEW_TILES, vy - 1, vy + VIEW_TILES, LAYER_TITLES[i], l[i]->w, l[i]->h);
             return;
         }
     if (room_at(c, vx + 8, vy + 8) < 0) {
@@ -651,25 +651,4 @@ WorldReport check_world(const World &world) {
         c.warnings.insert(c.warnings.end(), reach.warnings.begin(), reach.warnings.end());
     }
     return {c.lines, c.warnings};
-}
-
-bool print_report(const WorldReport &report, bool strict) {
-    for (const std::string &line : report.problems)
-        printf("%s\n", line.c_str());
-    for (const std::string &line : report.warnings)
-        printf("%s\n", line.c_str());
-    return report.problems.empty() && (!strict || report.warnings.empty());
-}
-
-int check_command(bool strict) {
-    World world;
-    if (!load_world(world))
-        return 1;
-    WorldReport report = check_world(world);
-    bool passed = print_report(report, strict);
-    if (passed)
-        printf("ok: %dx%d tiles, no problems%s\n", world.layer[0]->w, world.layer[0]->h,
-               report.warnings.empty() ? "" : " (see the warnings)");
-    free_world(world);
-    return passed ? 0 : 1;
 }

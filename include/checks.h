@@ -1,4 +1,9 @@
-// reach.h -- the proof that a world can be finished: where the player gets, in which order, and where it cannot
+// checks.h -- what is wrong with a world, and the proof that it can be finished (src/checks)
+//
+// The world tool's check and the editors' panel ask the same questions: the
+// layers' sizes, closed rooms, the start, codes with art, monsters clear of
+// walls, exits that land, and where the player gets, in which order, and
+// where it cannot.
 #pragma once
 #include <allegro.h>
 #include <string>
@@ -31,3 +36,18 @@ struct ReachReport {
 // goal out of reach, dead ends, one-way doors, objects never taken, gates no
 // switch toggles, cracked walls short of bombs and rooms never entered.
 ReachReport prove_reach(const ReachMap &map);
+
+// The three layers of a world (terrain, objects, monsters).
+struct World {
+    BITMAP *layer[3] = {nullptr, nullptr, nullptr};
+};
+extern const char *const LAYER_TITLES[3]; // "terrain", "object", "monster", as messages name them
+
+// What check finds: problems (the game would break or could not be
+// finished) and warnings (the world is unfair to a newcomer), a line each.
+struct WorldReport {
+    std::vector<std::string> problems, warnings;
+};
+WorldReport check_world(const World &world);
+// The reach proof alone, on the rooms the check finds.
+ReachReport reach_of_world(const World &world);

@@ -1,6 +1,6 @@
 // reach_search.h -- the search behind the reach proof: places, what the player holds, and the steps between them
 #pragma once
-#include "reach.h"
+#include "checks.h"
 #include "map_terrain.h"
 #include <string>
 #include <unordered_map>
