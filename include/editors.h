@@ -103,12 +103,20 @@ bool history_undo(); // false when there is nothing to undo
 bool history_redo();
 int history_undo_count();
 int history_redo_count();
+int history_changes(); // strokes ended, undone or redone since the program started
 void history_restore_opening();
 bool history_layer_as_opened(); // no tile differs from the opening
 // Backspace undoes, Shift+Backspace redoes, once per press; true when the
 // layer changed.
 bool editor_history_keys();
 bool shift_held();
+
+// The world check's proof on the layers in memory (editor_proof.cpp): taken
+// when an editor opens, and again after each stroke, undo or redo. The
+// warning (null when none) says when a change since the opening made the
+// goal unreachable or a door one-way, which the panel shows.
+void proof_begin();
+const char *proof_warning();
 
 // The editor open now: 0 terrain, 1 objects, 2 monsters; -1 in play.
 extern int open_editor_layer;

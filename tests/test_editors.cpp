@@ -542,3 +542,28 @@ TEST_F(Editors, PanelWarnsOfAMonsterInAWallAndAnObjectNeverTaken) {
     }
     leave(2);
 }
+
+// A stroke that walls the goal in is told on the panel at once; its undo
+// takes the warning away.
+TEST_F(Editors, PanelWarnsWhenAStrokeLeavesTheGoalOutOfReach) {
+    putpixel(object_layer, 79, 152, OBJECT_GOAL); // in the start room's top right corner
+    save_layer(1);
+    auto warnings = [] {
+        EditorPanel p;
+        compose_editor_panel(0, p);
+        std::string text;
+        for (int i = 0; i < p.line_count; i++)
+            text += p.warning[i] ? std::string(p.lines[i]) + "|" : "";
+        return text;
+    };
+    editor_last_terrain = CODE_WALL;
+    terrain_editor_open();
+    EXPECT_EQ(warnings(), "");
+    for (int t : {78152, 78153, 79153}) // one stroke: the button stays down
+        run(terrain_editor_pass, {}, tile_px(t / 1000) + 8, tile_py(t % 1000) + 8, 1);
+    run(terrain_editor_pass, {});
+    EXPECT_EQ(warnings(), "!the goal|is out of|reach|");
+    run(terrain_editor_pass, {KEY_BACKSPACE});
+    EXPECT_EQ(warnings(), "");
+    leave(0);
+}

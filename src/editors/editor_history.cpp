@@ -20,6 +20,7 @@ BITMAP *opened_copy = nullptr;   // that layer as the editor opened it
 std::vector<Stroke> undo_strokes;   // strokes since the editor opened, the last one undone first
 std::vector<Stroke> redo_strokes;   // strokes undone, the last undone redone first; a new stroke clears it
 bool stroke_open = false;        // a button is down and its stroke is being recorded
+int changes = 0;                 // strokes ended, undone or redone: the layer may read otherwise
 bool backspace_was_down = false; // undo and redo act once per press
 
 void replay(const Stroke &stroke, bool forward) {
@@ -72,7 +73,12 @@ void history_paint(BITMAP **layer, int tx, int ty, int value) {
     putpixel(*edited, tx, ty, value);
 }
 
-void history_buttons_released() { stroke_open = false; }
+void history_buttons_released() {
+    changes += stroke_open;
+    stroke_open = false;
+}
+
+int history_changes() { return changes; }
 
 // Moves the newest stroke of `from` onto `to`, replaying it forwards (redo)
 // or backwards (undo); false when `from` is empty.
@@ -81,6 +87,7 @@ static bool move_stroke(std::vector<Stroke> &from, std::vector<Stroke> &to, bool
     if (from.empty())
         return false;
     replay(from.back(), forward);
+    changes++;
     to.push_back(from.back());
     from.pop_back();
     return true;

@@ -74,6 +74,7 @@ void editor_begin(int layer) {
     open_editor_layer = layer;
     panel_override = draw_editor_panel;
     history_begin(editor_layer_slot(layer));
+    proof_begin();
     editor_leave = LEAVE_SAVE;
     editor_question = ASK_NONE;
     esc_armed = true;

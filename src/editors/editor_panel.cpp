@@ -132,6 +132,8 @@ void compose_editor_panel(int layer, EditorPanel &p) {
         return compose_refusal(p);
     if (unsaved_edits[layer])
         add_line(p, true, "!unsaved");
+    if (const char *lost = proof_warning())
+        add_wrapped(p, true, lost);
     add_line(p, false, "BRUSH %d", brush);
     add_line(p, false, "%s", code_name(layer, brush));
     p.picture_after = p.line_count;
