@@ -40,3 +40,10 @@ bool object_can_be_taken(BITMAP *terrain, int tx, int ty);
 // the view origin just beyond the boundary of the room being left
 // (room_exit.cpp).
 void take_room_exit(int dir);
+// The view origin on the axis of travel after leaving through `dir` a room
+// whose walls on that axis are low_wall and high_wall (the sub-tile offset 0
+// it has at a wall).
+int exit_view_origin(int dir, int low_wall, int high_wall);
+// The tiles, on the axis of travel, that the player's collision box covers
+// on landing there: the world tool's check and reach proof ask this.
+void exit_landing_tiles(int dir, int low_wall, int high_wall, int *first, int *last);

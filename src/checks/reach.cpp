@@ -110,10 +110,9 @@ static int probe_tiles(int x, int y, int tiles[8][2]) {
 // A move from block (x, y) through an exit going `dir`: the door and where
 // it lands. Leaving left or right the probes' column lies in row y; up or
 // down the first probe point lies in tile x (or the box reaches into x + 1
-// over a tile it walks). The landings follow the exit table: going left the
-// box's left edge comes to room_left - 3 (12 pixels in), right to
-// room_right + 2 (8 in), up to row room_top - 2 (2 down), down to row
-// room_bottom + 2 (8 down, and two 3-pixel steps up settle it in that row).
+// over a tile it walks). The landing is the exit table's: the first tile of
+// the box on the axis of travel (going down, two 3-pixel steps up settle it
+// in that row).
 static bool door_from(Search &s, const Holding &h, int x, int y, int dir, Step &step, int &land) {
     int ex = x, ey = y;
     if (dir == DIR_LEFT || dir == DIR_RIGHT) {
@@ -129,13 +128,13 @@ static bool door_from(Search &s, const Holding &h, int x, int y, int dir, Step &
     }
     terrain_layer = s.map->terrain;
     find_room_bounds(dir == DIR_RIGHT ? x + 1 : dir == DIR_LEFT ? x : ex, y);
-    int lx = x, ly = y;
-    if (dir == DIR_LEFT || dir == DIR_RIGHT) {
-        lx = dir == DIR_LEFT ? room_left - 3 : room_right + 2;
+    int lx = x, ly = y, unused;
+    if (direction_rule(dir).horizontal) {
+        exit_landing_tiles(dir, room_left, room_right, &lx, &unused);
         while (is_exit(s, h, ex, ey - 1))
             ey--;
     } else {
-        ly = dir == DIR_UP ? room_top - 2 : room_bottom + 2;
+        exit_landing_tiles(dir, room_top, room_bottom, &ly, &unused);
         while (is_exit(s, h, ex - 1, ey))
             ex--;
     }

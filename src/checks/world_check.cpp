@@ -359,16 +359,13 @@ struct Exit {
 // collision edge starts on the exit run and its 12 rows (16 columns) may hang
 // one tile past the run's end, but not past the old room's far wall.
 static void arrival_place(const Exit &e, int &ax0, int &ay0, int &ax1, int &ay1) {
-    int L = room_left, R = room_right, T = room_top, B = room_bottom;
-    if (e.dir == DIR_RIGHT || e.dir == DIR_LEFT) {
-        ax0 = e.dir == DIR_RIGHT ? R + 2 : L - 3;
-        ax1 = ax0 + 1;
+    int R = room_right, B = room_bottom;
+    if (direction_rule(e.dir).horizontal) {
+        exit_landing_tiles(e.dir, room_left, room_right, &ax0, &ax1);
         ay0 = e.first;
         ay1 = e.last + 1 < B - 1 ? e.last + 1 : B - 1;
     } else {
-        ay0 = ay1 = e.dir == DIR_UP ? T - 2 : B + 2;
-        if (e.dir == DIR_DOWN)
-            ay1 = B + 3;
+        exit_landing_tiles(e.dir, room_top, room_bottom, &ay0, &ay1);
         ax0 = e.first;
         ax1 = e.last + 1 < R - 1 ? e.last + 1 : R - 1;
     }
@@ -380,13 +377,13 @@ static void arrival_place(const Exit &e, int &ax0, int &ay0, int &ax1, int &ay1)
 static std::vector<std::pair<int, int>> measure_tiles(const Exit &e) {
     std::vector<std::pair<int, int>> tiles;
     int L = room_left, R = room_right, T = room_top, B = room_bottom;
-    if (e.dir == DIR_RIGHT || e.dir == DIR_LEFT) {
-        int mx = (e.dir == DIR_RIGHT ? R + 1 : L - 15) + 8;
+    if (direction_rule(e.dir).horizontal) {
+        int mx = exit_view_origin(e.dir, L, R) + 8;
         int last = e.last * 16 + 15 < B * 16 - 12 ? e.last * 16 + 15 : B * 16 - 12;
         for (int t : reaching_origins(T, B, e.first * 16, last, PLAYER_BOX_TOP, scroll_top_edge, scroll_bottom_edge))
             tiles.push_back({mx, t + 8});
     } else {
-        int my = (e.dir == DIR_DOWN ? B + 1 : T - 15) + 8;
+        int my = exit_view_origin(e.dir, T, B) + 8;
         int last = e.last * 16 + 15 < R * 16 - 16 ? e.last * 16 + 15 : R * 16 - 16;
         for (int t : reaching_origins(L, R, e.first * 16, last, PLAYER_BOX_LEFT, scroll_left_edge, scroll_right_edge))
             tiles.push_back({t + 8, my});
@@ -519,8 +516,8 @@ static void find_reached(Checker &c) {
 // (px, py): its collision area (columns +4..+19, rows +20..+31) on tiles it
 // can walk to.
 static bool player_fits(const Checker &c, int px, int py) {
-    for (int y = (py + 20) >> 4; y <= (py + 31) >> 4; y++)
-        for (int x = (px + 4) >> 4; x <= (px + 19) >> 4; x++)
+    for (int y = (py + PLAYER_BOX_TOP) >> TILE_SHIFT; y <= (py + PLAYER_BOX_BOTTOM) >> TILE_SHIFT; y++)
+        for (int x = (px + PLAYER_BOX_LEFT) >> TILE_SHIFT; x <= (px + PLAYER_BOX_RIGHT) >> TILE_SHIFT; x++)
             if (x < 0 || y < 0 || x >= c.w || y >= c.h || !c.reached[y * c.w + x])
                 return false;
     return true;
@@ -532,10 +529,11 @@ static bool player_fits(const Checker &c, int px, int py) {
 // +19 and +32 over columns +4..+18.
 static bool probe_line_crosses(int px, int py, int left, int top, int right, int bottom) {
     auto within = [](int v, int lo, int hi) { return v >= lo && v <= hi; };
-    bool rows = py + 31 >= top && py + 20 <= bottom;
-    bool cols = px + 18 >= left && px + 4 <= right;
-    return (rows && (within(px + 3, left, right) || within(px + 20, left, right))) ||
-           (cols && (within(py + 19, top, bottom) || within(py + 32, top, bottom)));
+    const int L = PLAYER_BOX_LEFT, R = PLAYER_BOX_RIGHT, T = PLAYER_BOX_TOP, B = PLAYER_BOX_BOTTOM;
+    bool rows = py + B >= top && py + T <= bottom;
+    bool cols = px + R - 1 >= left && px + L <= right; // vertical moves probe up to column R - 1
+    return (rows && (within(px + L - 1, left, right) || within(px + R + 1, left, right))) ||
+           (cols && (within(py + T - 1, top, bottom) || within(py + B + 1, top, bottom)));
 }
 
 // Objects are taken only where a probe line crosses their tile: is there a
