@@ -608,6 +608,30 @@ static ReachMap reach_map(const Checker &c) {
     return map;
 }
 
+// A giant fits through no door, so it keeps to the room it starts in and
+// chases the player there. The proof leaves monsters out; but when the
+// tiles a giant covers at its start are the only way on (with them walled,
+// the goal is out of reach), a newcomer must get past it: a warning.
+static void check_giants_in_the_way(Checker &c) {
+    for (const Marker &m : c.markers) {
+        const MonsterKind *kind = monster_kind(m.kind);
+        if (!kind || !kind->giant)
+            continue;
+        BITMAP *walled = create_bitmap_ex(8, c.w, c.h);
+        blit(c.terrain, walled, 0, 0, 0, 0, c.w, c.h);
+        rectfill(walled, m.x0 >> TILE_SHIFT, m.y0 >> TILE_SHIFT, (m.x1 - 1) >> TILE_SHIFT, (m.y1 - 1) >> TILE_SHIFT,
+                 CODE_WALL);
+        ReachMap map = reach_map(c);
+        map.terrain = walled;
+        bool passable = prove_reach(map).finishable;
+        destroy_bitmap(walled);
+        int room = room_at(c, m.tx, m.ty);
+        if (!passable && room >= 0)
+            warning(c, "room (%d,%d): the giant at (%d, %d) stands in the only way on; it fits through no door, so the "
+                       "player must get past it", c.rooms[room].left, c.rooms[room].top, m.tx, m.ty);
+    }
+}
+
 ReachReport reach_of_world(const World &world) {
     Checker c;
     c.terrain = world.layer[0];
@@ -647,6 +671,8 @@ WorldReport check_world(const World &world) {
         ReachReport reach = prove_reach(reach_map(c));
         c.lines.insert(c.lines.end(), reach.problems.begin(), reach.problems.end());
         c.warnings.insert(c.warnings.end(), reach.warnings.begin(), reach.warnings.end());
+        if (reach.finishable)
+            check_giants_in_the_way(c);
     }
     return {c.lines, c.warnings};
 }

@@ -473,6 +473,9 @@ TEST(WorldReach, NamesEachTrapAndPassesItMended) {
           "before it)"}},
         {"a walled goal", {{0, 89, 154, '=', 91, 156}, {0, 90, 155, '.'}}, {{0, 89, 154, '.', 91, 156}},
          {"the goal at (90, 155) in room (81,151) cannot be reached: no way leads to it"}},
+        {"a giant in the only way on", {wall, {0, 88, 157, '.', 88, 158}, {2, 89, 156, 'K'}}, {{2, 89, 156, '.'}},
+         {"warning: room (81,151): the giant at (89, 156) stands in the only way on; it fits through no door, so the "
+          "player must get past it"}},
         {"an island: A's west end cut off by a boundary", {{0, 70, 151, '#', 70, 165}}, {{0, 70, 152, '.', 70, 164}},
          {"warning: room (66,151) cannot be reached at all"}},
     };
