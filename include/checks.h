@@ -22,10 +22,20 @@ struct ReachMap {
     std::vector<ReachRoom> rooms;
 };
 
+// One step of the plan to the goal, for a player (or a program) to follow.
+enum PlanKind { PLAN_DOOR, PLAN_SWITCH, PLAN_BOMB, PLAN_TAKE };
+struct PlanStep {
+    int kind;
+    int x, y;   // door: its first exit tile; switch: the switch; bomb: the blast's centre; take: the object
+    int dir;    // door: the way through; switch: the way to shoot
+    int bx, by; // switch and bomb: the block (two tiles wide, one row) to stand on
+};
+
 // What the proof finds.
 struct ReachReport {
     std::vector<std::string> problems, warnings;
     std::vector<std::string> plan; // the route to the goal, a line a step
+    std::vector<PlanStep> steps;   // the same route, step by step
     std::vector<char> reached;     // per tile: the player stands there or a probe reaches it
     bool finishable = false;
     int states = 0;                // places-and-holdings the search went through

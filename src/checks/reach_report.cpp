@@ -247,8 +247,15 @@ static void make_plan(const Search &s, ReachReport &report) {
     for (size_t n = 0; n < path.size(); n++) {
         const State &st = s.states[path[n]];
         report.plan.push_back(step_line(s, st, (int)n + 1));
-        for (int k : st.took)
+        const Step &p = st.step;
+        static const int kinds[] = {-1, PLAN_DOOR, PLAN_SWITCH, PLAN_BOMB}; // by StepKind
+        if (p.kind != STEP_START)
+            report.steps.push_back(PlanStep{kinds[p.kind], p.x, p.y, p.dir, p.ax, p.ay});
+        for (int k : st.took) {
             report.plan.push_back(took_line(s, k));
+            int t = s.key_tiles[k];
+            report.steps.push_back(PlanStep{PLAN_TAKE, t % s.map->w, t / s.map->w, DIR_NONE, 0, 0});
+        }
     }
 }
 

@@ -449,6 +449,22 @@ struct TrapWorld {
     std::vector<std::string> named;
 };
 
+// The world of `dir` played headless by lamplight-route --plan, then its
+// recording replayed: the replay's end reason ("end=goal"), or what went wrong.
+static std::string played_plan_end(const fs::path &dir) {
+    fs::path game(WORLD_GAME_DIR);
+    for (const char *f : {"data.dat", "guy.dat", "monster.dat"})
+        fs::copy_file(game / f, dir / f, fs::copy_options::overwrite_existing);
+    std::string in_dir = "cd '" + dir.string() + "' && '" + game.string();
+    if (system((in_dir + "/lamplight-route' --plan plan.rec > route.log 2>&1").c_str()) != 0)
+        return "lamplight-route failed: " + read_file(dir / "route.log");
+    if (system((in_dir + "/lamplight' --replay plan.rec --headless > replay.log 2>&1").c_str()) != 0)
+        return "the replay differs: " + read_file(dir / "replay.log") + read_file(dir / "route.log");
+    std::string log = read_file(dir / "replay.log");
+    std::string end = log.substr(log.rfind("end="));
+    return end.substr(0, end.find(' '));
+}
+
 TEST(WorldReach, NamesEachTrapAndPassesItMended) {
     // B's wall down column 88 (rows 152..164), with a way through at rows 157..158.
     const Fill wall = {0, 88, 152, '=', 88, 164};
@@ -510,6 +526,9 @@ TEST(WorldReach, NamesEachTrapAndPassesItMended) {
         ToolRun route = run_tool(mended.path, "route");
         EXPECT_EQ(route.status, 0) << route.output;
         EXPECT_TRUE(contains(route, "1. start in room (66,151)\n") && contains(route, "   take the goal at ")) << route.output;
+        // The game agrees: the plan, played at the keys, ends at the goal,
+        // and its recording replays to the same end.
+        EXPECT_EQ(played_plan_end(mended.path), "end=goal") << route.output;
     }
 }
 

@@ -9,12 +9,18 @@
 // current folder) and OUT.rec is the recording of that run, up to the frame
 // the game ended in, with its end line, which is also printed. --trace
 // prints the player's place after every frame, for writing routes.
+//
+//   lamplight-route [-C DIR] --plan OUT.rec
+//
+// plays the plan that the world check's reach proof finds to the goal
+// instead (follow.cpp), so that the proof can be shown to hold in the game.
 #include "shell_input.h"
 #include "map.h"
 #include "player.h"
 #include "shell_replay.h"
 #include "shell.h"
 #include "view.h"
+#include "follow.h"
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -80,38 +86,65 @@ static void trace_frame() {
            view_tx, view_ty, player_hp / 100, score, bombs, has_lamp, has_ghost);
 }
 
+// The proof's plan for the world as loaded, played; the end line is printed
+// as a route's is, and a step that could not be done is named.
+static const char *play_plan() {
+    World world;
+    for (int i = 0; i < 3; i++)
+        world.layer[i] = *LAYERS[i].bitmap;
+    ReachReport proof = reach_of_world(world);
+    enter_first_room(); // the proof measured rooms of its own
+    if (!proof.finishable) {
+        fprintf(stderr, "the world check finds no way to the goal: see lamplight-world check\n");
+        return nullptr;
+    }
+    int failed = -1;
+    const char *reason = follow_plan(proof.steps, 20000, &failed);
+    if (failed >= 0)
+        fprintf(stderr, "the plan's step %d could not be played (%d, %d)\n", failed + 1, proof.steps[failed].x,
+                proof.steps[failed].y);
+    return reason;
+}
+
 int main(int argc, char **argv) {
-    bool trace = false;
+    bool trace = false, plan = false;
     int a = 1;
     const char *dir = nullptr;
     for (; a < argc && argv[a][0] == '-'; a++) {
         if (strcmp(argv[a], "--trace") == 0)
             trace = true;
+        else if (strcmp(argv[a], "--plan") == 0)
+            plan = true;
         else if (strcmp(argv[a], "-C") == 0 && a + 1 < argc)
             dir = argv[++a];
         else
             break;
     }
-    if (argc - a != 2) {
-        fprintf(stderr, "usage: lamplight-route [-C DIR] [--trace] ROUTE OUT.rec\n");
+    if (argc - a != (plan ? 1 : 2)) {
+        fprintf(stderr, "usage: lamplight-route [-C DIR] [--trace] ROUTE OUT.rec\n"
+                        "       lamplight-route [-C DIR] --plan OUT.rec\n");
         return 2;
     }
-    std::string route = argv[a], out = argv[a + 1];
+    std::string route = plan ? "" : argv[a], out = argv[argc - 1];
     if (dir) { // the files given relative to where we were called
         char here[4096];
         if (!getcwd(here, sizeof here) || chdir(dir) != 0) {
             fprintf(stderr, "%s: cannot enter the folder\n", dir);
             return 1;
         }
-        if (route[0] != '/')
+        if (!plan && route[0] != '/')
             route = std::string(here) + "/" + route;
         if (out[0] != '/')
             out = std::string(here) + "/" + out;
     }
-    if (!read_route(route.c_str()) || start_headless_game() != 0 || !start_recording(out.c_str()))
+    if ((!plan && !read_route(route.c_str())) || start_headless_game() != 0 || !start_recording(out.c_str()))
         return 1;
-    input_source = INPUT_RECORDING;
-    const char *reason = run_frame_loop(false, trace ? trace_frame : nullptr);
+    input_source = plan ? INPUT_KEYBOARD : INPUT_RECORDING;
+    const char *reason = plan ? play_plan() : run_frame_loop(false, trace ? trace_frame : nullptr);
+    if (!reason) {
+        shutdown_game();
+        return 1;
+    }
     char end_line[160];
     finish_run(reason, end_line);
     shutdown_game();
