@@ -52,8 +52,9 @@ bool output_file_allowed(const char *file, const char *also_input, char *why, in
 // what was opened (so it never blocks on a pipe and never cuts an input).
 // Returns the descriptor, or -1 with the reason in `why`.
 int open_output_file(const char *file, const char *also_input, char *why, int why_size);
-// Writes all `size` bytes to `fd`; false with the reason in `why`.
-bool write_all(int fd, const unsigned char *bytes, long size, char *why, int why_size);
+// Writes all `size` bytes to `fd`, through short writes and interruptions;
+// 0, or the errno of the write that failed.
+int write_all(int fd, const unsigned char *bytes, long size);
 // A write-only PACKFILE that appends what the library writes to `out`, so
 // an image is made in memory and then written where and how the game says.
 PACKFILE *open_collecting_packfile(std::vector<unsigned char> &out);

@@ -118,7 +118,7 @@ TEST(SaveOnFullDisk, OldFileStaysByteForByteAndOneLineNamesIt) {
         std::string err = save_with_file_limit(file, new_layer, limit, &status);
         EXPECT_EQ(status, 1);
         EXPECT_EQ(file_bytes(file), old_bytes);
-        EXPECT_EQ(err.rfind(file + ": not saved", 0), 0u) << err;
+        EXPECT_EQ(err.rfind(file + ": not saved: writing failed: File too large", 0), 0u) << err;
         EXPECT_NE(err.find("the old file is kept"), std::string::npos) << err;
         EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
         EXPECT_EQ(folder_entries(dir), std::vector<std::string>{"map.map"});

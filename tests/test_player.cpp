@@ -146,9 +146,11 @@ TEST(Player, ExitsInAllFourDirectionsPlaceThePlayerAndTheView) {
         {DIR_LEFT, -5, 17, 160, 66, 162, "200,160 50,151 0,0"},
         {DIR_UP, -3, 120, -2, 73, 151, "120,190 66,135 0,0"},
         {DIR_DOWN, 4, 120, 188, 73, 165, "120,4 66,167 0,0"},
-        // An offset of the other sign stays, and the origin is just past the wall.
+        // An offset of the other sign, or none, stays, and the origin is just past the wall.
         {DIR_RIGHT, -5, 209, 160, 80, 162, "20,160 81,151 -5,0"},
         {DIR_UP, 4, 120, 0, 73, 152, "120,190 66,136 0,4"},
+        {DIR_RIGHT, 0, 204, 160, 80, 162, "20,160 81,151 0,0"},
+        {DIR_LEFT, 0, 12, 160, 66, 162, "200,160 51,151 0,0"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "dir " << c.dir << " offset " << c.scroll);

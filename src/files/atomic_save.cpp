@@ -176,8 +176,7 @@ static void remove_stale_temps(const std::string &target) {
     closedir(dir);
 }
 
-// Writes all bytes, through short writes and interruptions; 0 or the errno.
-static int write_all(int fd, const unsigned char *bytes, long size) {
+int write_all(int fd, const unsigned char *bytes, long size) {
     while (size > 0) {
         ssize_t n = write(fd, bytes, (size_t)size);
         if (n < 0 && errno == EINTR)

@@ -91,21 +91,6 @@ int open_output_file(const char *file, const char *also_input, char *why, int wh
     return fd;
 }
 
-bool write_all(int fd, const unsigned char *bytes, long size, char *why, int why_size) {
-    while (size > 0) {
-        ssize_t n = write(fd, bytes, (size_t)size);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            snprintf(why, why_size, "cannot be written (%s)", strerror(n < 0 ? errno : EIO));
-            return false;
-        }
-        bytes += n;
-        size -= n;
-    }
-    return true;
-}
-
 // --- A PACKFILE that collects what the library writes ----------------------
 
 namespace {

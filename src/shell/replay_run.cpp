@@ -53,11 +53,12 @@ static bool save_last_frame(const char *picture, const char *recording) {
         pack_fclose(f);
     char why[160] = "out of memory";
     int fd = made ? open_output_file(picture, recording, why, sizeof why) : -1;
-    bool written = fd >= 0 && write_all(fd, image.data(), (long)image.size(), why, sizeof why);
-    if (fd >= 0 && close(fd) != 0 && written) {
-        snprintf(why, sizeof why, "cannot be written (%s)", strerror(errno));
-        written = false;
-    }
+    int err = fd >= 0 ? write_all(fd, image.data(), (long)image.size()) : 0;
+    if (fd >= 0 && close(fd) != 0 && !err)
+        err = errno;
+    if (err)
+        snprintf(why, sizeof why, "cannot be written (%s)", strerror(err));
+    bool written = fd >= 0 && !err;
     if (!written)
         fprintf(stderr, "%s: the last frame could not be written: %s\n", picture, why);
     return written;
