@@ -556,6 +556,9 @@ TEST_F(Editors, PanelWarnsOfAMonsterInAWallAndAnObjectNeverTaken) {
 // takes the warning away.
 TEST_F(Editors, PanelWarnsWhenAStrokeLeavesTheGoalOutOfReach) {
     putpixel(object_layer, 79, 152, OBJECT_GOAL); // in the start room's top right corner
+    putpixel(terrain_layer, 80, 158, CODE_EXIT);   // a door east, which the proof measures beyond
+    putpixel(terrain_layer, 80, 159, CODE_EXIT);
+    save_layer(0);
     save_layer(1);
     auto warnings = [] {
         EditorPanel p;
@@ -566,12 +569,15 @@ TEST_F(Editors, PanelWarnsWhenAStrokeLeavesTheGoalOutOfReach) {
         return text;
     };
     editor_last_terrain = CODE_WALL;
+    find_room_bounds(70, 160);
     terrain_editor_open();
     EXPECT_EQ(warnings(), "");
     for (int t : {78152, 78153, 79153}) // one stroke: the button stays down
         run(terrain_editor_pass, {}, tile_px(t / 1000) + 8, tile_py(t % 1000) + 8, 1);
     run(terrain_editor_pass, {});
     EXPECT_EQ(warnings(), "!the goal|is out of|reach|");
+    // Asking the proof leaves the room being played as it was.
+    EXPECT_EQ(std::vector<int>({room_left, room_top, room_right, room_bottom}), std::vector<int>({66, 151, 80, 165}));
     run(terrain_editor_pass, {KEY_BACKSPACE});
     EXPECT_EQ(warnings(), "");
     leave(0);

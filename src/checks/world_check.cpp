@@ -632,24 +632,41 @@ static void check_giants_in_the_way(Checker &c) {
     }
 }
 
-ReachReport reach_of_world(const World &world) {
+// The check measures rooms with the game's own room scan, which works on the
+// game's terrain layer and room bounds: those are put back as they were, so
+// that an editor asking in the middle of play changes nothing.
+struct GameRoomKept {
+    BITMAP *terrain = terrain_layer;
+    int left = room_left, top = room_top, right = room_right, bottom = room_bottom;
+    ~GameRoomKept() {
+        terrain_layer = terrain;
+        room_left = left;
+        room_top = top;
+        room_right = right;
+        room_bottom = bottom;
+    }
+};
+
+static Checker checker_of(const World &world) {
     Checker c;
     c.terrain = world.layer[0];
     c.objects = world.layer[1];
     c.monsters = world.layer[2];
     c.w = c.terrain->w;
     c.h = c.terrain->h;
+    return c;
+}
+
+ReachReport reach_of_world(const World &world) {
+    GameRoomKept kept;
+    Checker c = checker_of(world);
     find_rooms(c);
     return prove_reach(reach_map(c));
 }
 
 WorldReport check_world(const World &world) {
-    Checker c;
-    c.terrain = world.layer[0];
-    c.objects = world.layer[1];
-    c.monsters = world.layer[2];
-    c.w = c.terrain->w;
-    c.h = c.terrain->h;
+    GameRoomKept kept;
+    Checker c = checker_of(world);
     check_sizes(c);
     find_rooms(c);
     for (int y = 0; y < c.monsters->h; y++)

@@ -56,6 +56,25 @@ static bool picture_format_known(const char *file) {
     return dot && (strcasecmp(dot, ".bmp") == 0 || strcasecmp(dot, ".pcx") == 0);
 }
 
+// The options that only switch something on.
+struct SwitchOption {
+    const char *name;
+    bool GameOptions::*flag;
+};
+static const SwitchOption switches[] = {
+    {"--headless", &GameOptions::headless},    {"--rooms", &GameOptions::room_figures},
+    {"--fullscreen", &GameOptions::fullscreen}, {"--help", &GameOptions::help},
+    {"-h", &GameOptions::help},                 {"--controls", &GameOptions::show_controls},
+    {"--summary", &GameOptions::summary},       {"--version", &GameOptions::version},
+};
+
+static bool GameOptions::*switch_named(const char *arg) {
+    for (const SwitchOption &s : switches)
+        if (strcmp(arg, s.name) == 0)
+            return s.flag;
+    return nullptr;
+}
+
 int parse_options(int argc, char **argv, GameOptions *options) {
     *options = GameOptions{0, false, false, false, false, nullptr, nullptr, false, false, nullptr, false, false};
     for (int i = 1; i < argc; i++) {
@@ -75,20 +94,8 @@ int parse_options(int argc, char **argv, GameOptions *options) {
                                 : strcmp(arg, "--replay") == 0 ? &options->replay_file
                                                                : &options->picture_file;
             *file = argv[++i];
-        } else if (strcmp(arg, "--headless") == 0) {
-            options->headless = true;
-        } else if (strcmp(arg, "--rooms") == 0) {
-            options->room_figures = true;
-        } else if (strcmp(arg, "--fullscreen") == 0) {
-            options->fullscreen = true;
-        } else if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0) {
-            options->help = true;
-        } else if (strcmp(arg, "--controls") == 0) {
-            options->show_controls = true;
-        } else if (strcmp(arg, "--summary") == 0) {
-            options->summary = true;
-        } else if (strcmp(arg, "--version") == 0) {
-            options->version = true;
+        } else if (bool GameOptions::*flag = switch_named(arg)) {
+            options->*flag = true;
         } else {
             return bad_option(arg, nullptr, "unknown option");
         }
