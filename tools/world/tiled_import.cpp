@@ -88,6 +88,8 @@ static bool map_to_layers(const TiledMap &map, BITMAP *layers[3], std::string &w
         }
     for (int i = 0; i < 3; i++) {
         layers[i] = create_bitmap_ex(8, map.width, map.height);
+        if (!layers[i])
+            why = "no memory for a layer of " + std::to_string(map.width) + "x" + std::to_string(map.height) + " tiles";
         if (!layers[i] || !fill_layer(sorted, *found[i], i, layers[i], why))
             return false;
     }

@@ -217,6 +217,14 @@ static bool read_tmx(const std::string &file, const std::string &text, TiledMap 
 
 // --- JSON -----------------------------------------------------------------------
 
+// A size from the JSON: a whole number in int's range, else -1 (which no size check passes).
+static int json_size(const json &j) {
+    if (!j.is_number_integer())
+        return -1;
+    long long v = j.get<long long>();
+    return v >= 0 && v <= 1 << 30 ? (int)v : -1;
+}
+
 static bool json_layer_data(const json &l, TiledLayer &layer, std::string &why) {
     size_t count = (size_t)layer.width * layer.height;
     const json &data = l.at("data");
@@ -261,8 +269,8 @@ static bool json_layers(TiledMap &map, const json &layers, int depth, std::strin
         }
         TiledLayer layer;
         layer.name = name;
-        layer.width = l.at("width").get<int>();
-        layer.height = l.at("height").get<int>();
+        layer.width = json_size(l.at("width"));
+        layer.height = json_size(l.at("height"));
         if (!layer_size_ok(map, layer, why))
             return false;
         if (!json_layer_data(l, layer, why)) {
@@ -285,8 +293,8 @@ static bool read_tmj(const std::string &file, const std::string &text, TiledMap 
             why = INFINITE;
             return false;
         }
-        map.width = j.at("width").get<int>();
-        map.height = j.at("height").get<int>();
+        map.width = json_size(j.at("width"));
+        map.height = json_size(j.at("height"));
         if (!map_size_ok(map, why))
             return false;
         for (const json &t : j.value("tilesets", json::array()))
