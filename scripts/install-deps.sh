@@ -4,7 +4,7 @@
 set -e
 PACKAGES="cmake g++ make pkg-config liballegro4-dev libloadpng4-dev libgtest-dev libbenchmark-dev \
 xvfb xauth x11-utils x11-apps xdotool imagemagick clang libclang-rt-14-dev \
-timgm6mb-soundfont lintian"
+timgm6mb-soundfont lintian libtinyxml2-dev nlohmann-json3-dev zlib1g-dev libzstd-dev tiled"
 # The MinGW cross compilers (with the DirectX headers and import libraries),
 # 64-bit Wine (Debian's runs 64-bit programs without the i386 architecture),
 # zip, and apt-get source's helper for the library's source package; Wine's

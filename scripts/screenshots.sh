@@ -3,9 +3,11 @@
 # build (default OUT_DIR: docs/). The pictures of play are frames of the
 # default world's recording, replayed headless and cut where a picture is
 # wanted, so the same frames come out every time; the editor's picture is
-# the real game under Xvfb; the map is lamplight-world render. Pictures of
-# the game are enlarged 2x by pixel replication, the map shrunk to half.
-# Needs a build (scripts/build.sh) and xvfb, xdotool, imagemagick.
+# the real game under Xvfb; the map is lamplight-world render; the world in
+# Tiled is the real Tiled window under Xvfb, on the export of the world.
+# Pictures of the game are enlarged 2x by pixel replication, the map shrunk
+# to half. Needs a build (scripts/build.sh) and xvfb, xdotool, imagemagick,
+# tiled.
 set -e
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
@@ -13,7 +15,7 @@ OUT=$(cd "${1:-docs}" 2>/dev/null && pwd || (mkdir -p "${1:-docs}" && cd "${1:-d
 BUILD="${LAMPLIGHT_BUILD:-$ROOT/build}" # where the build is (scripts/build.sh makes build/)
 GAME="$BUILD/game"
 WORK=$(mktemp -d /tmp/lamplight-shots.XXXXXX)
-trap 'kill $XVFB_PID $GAME_PID 2>/dev/null || true; rm -rf "$WORK"' EXIT
+trap 'kill $XVFB_PID $GAME_PID $TILED_PID $XVFB2_PID 2>/dev/null || true; rm -rf "$WORK"' EXIT
 export ALSA_CONFIG_PATH="$WORK/alsa.conf"
 printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\nrawmidi.!default { type hw card 0 }\n' > "$ALSA_CONFIG_PATH"
 
@@ -70,4 +72,40 @@ while kill -0 $GAME_PID 2>/dev/null && [ $n -lt 50 ]; do sleep 0.1; n=$((n + 1))
 # The whole world.
 "$GAME/lamplight-world" render "$WORK/world.png" > /dev/null
 convert "$WORK/world.png" -scale 50% "PNG24:$OUT/world.png"
+
+# The world exported and open in Tiled, on a 1280x800 screen of its own:
+# the map view widened, the start room's tiles at 100 % (centred from the
+# mini-map), the exit tile of the terrain tileset chosen so its code, name
+# and rule show, the layers listed. Tiled keeps its settings in $WORK/home.
+"$GAME/lamplight-world" export-tiled "$WORK/tiled" > /dev/null
+mkdir -m 700 "$WORK/home"
+# No news or update check from the network: the picture is the same anywhere.
+mkdir -p "$WORK/home/.config/mapeditor.org"
+printf '[Install]\nDisplayNews=false\nCheckForUpdates=false\n' > "$WORK/home/.config/mapeditor.org/tiled.conf"
+Xvfb -displayfd 4 -screen 0 1280x800x24 -nolisten tcp 4> "$WORK/display2" 2> /dev/null &
+XVFB2_PID=$!
+n=0
+while [ ! -s "$WORK/display2" ] && [ $n -lt 100 ]; do sleep 0.05; n=$((n + 1)); done
+export DISPLAY=":$(head -n1 "$WORK/display2")"
+HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/home" tiled "$WORK/tiled/world.tmx" > /dev/null 2>&1 &
+TILED_PID=$!
+n=0
+until WINDOW=$(xdotool search --name 'world.tmx' 2> /dev/null | head -n1) && [ -n "$WINDOW" ]; do
+    sleep 0.1; n=$((n + 1)); [ $n -lt 150 ] || { echo "screenshots.sh: no Tiled window" >&2; exit 1; }
+done
+sleep 2
+xdotool windowmove "$WINDOW" 0 0 windowsize "$WINDOW" 1280 800; sleep 1
+xdotool mousemove 252 31 click 1; sleep 0.5                # close the Project dock
+xdotool mousemove 1188 443 click 1; sleep 0.5              # the terrain tileset
+xdotool mousemove 576 250 mousedown 1; sleep 0.2           # widen the map view
+xdotool mousemove 600 250; sleep 0.1; xdotool mousemove 876 250; sleep 0.2; xdotool mouseup 1; sleep 0.5
+xdotool mousemove 1195 785 click --repeat 3 1; sleep 0.2   # zoom 100 %
+xdotool type 100; xdotool key Return; sleep 0.8
+xdotool mousemove 922 388 click 1; sleep 0.5               # the mini-map: the start room
+xdotool mousemove 1093 319 click 1; sleep 0.5
+xdotool mousemove 1075 388 click 1; sleep 0.3              # back to the layers
+xdotool mousemove 958 593 click 1; sleep 0.5               # the terrain tileset's tile 74, the exit
+xdotool mousemove 640 790; sleep 0.8
+xwd -root -silent | convert xwd:- -crop 1280x800+0+0 +repage "PNG24:$OUT/tiled.png"
+kill $TILED_PID 2> /dev/null || true
 echo "pictures written to $OUT"

@@ -8,7 +8,7 @@ OUT=$(mktemp -d /tmp/lamplight-docs.XXXXXX)
 trap 'rm -rf "$OUT"' EXIT
 sh "$SOURCE_DIR/scripts/screenshots.sh" "$OUT" > "$OUT/log" 2>&1 || { cat "$OUT/log"; echo "FAIL: screenshots.sh failed"; exit 1; }
 failed=0
-for picture in first-room chasers dark-room terrain-editor world; do
+for picture in first-room chasers dark-room terrain-editor world tiled; do
     made="$OUT/$picture.png" kept="$SOURCE_DIR/docs/$picture.png"
     [ -f "$made" ] || { echo "FAIL: screenshots.sh made no $picture.png"; failed=1; continue; }
     [ -f "$kept" ] || { echo "FAIL: docs/$picture.png is missing"; failed=1; continue; }
@@ -18,5 +18,5 @@ for picture in first-room chasers dark-room terrain-editor world; do
         failed=1
     fi
 done
-[ $failed -eq 0 ] && echo "PASS: the five pictures in docs/ are the game's"
+[ $failed -eq 0 ] && echo "PASS: the six pictures in docs/ are the game's"
 exit $failed

@@ -18,6 +18,8 @@ static void usage(FILE *to) {
             "  render [--reach] OUT.png    draw the whole world with the art of data.dat and monster.dat\n"
             "                              (--reach: what the player cannot reach shaded)\n"
             "  route                       the order of rooms and items that finishes the world\n"
+            "  export-tiled OUT_DIR        the world as a Tiled map, OUT_DIR/world.tmx, with tilesets of the art\n"
+            "  import-tiled [--force] MAP  a map Tiled saved (.tmx, .tmj) to the layer files, after every check\n"
             "  --help, -h                  this text\n"
             "  --version                   the version of the tool\n"
             "The layer files (and datafiles) are those of the current folder, or of DIR.\n");
@@ -26,7 +28,7 @@ static void usage(FILE *to) {
 // The command line, taken apart: the command, its one argument, its flag.
 struct Command {
     std::string name, argument;
-    bool flag = false; // --force for build, --strict for check, --reach for render
+    bool flag = false; // --force for build and import-tiled, --strict for check, --reach for render
 };
 
 // Reads COMMAND [FLAG] [ARGUMENT] from argv[arg..]; false on a usage error.
@@ -34,13 +36,16 @@ static bool parse_command(int argc, char **argv, int arg, Command &c) {
     if (arg >= argc)
         return false;
     c.name = argv[arg++];
-    const char *flag = c.name == "build" ? "--force" : c.name == "check" ? "--strict"
-                       : c.name == "render" ? "--reach" : nullptr;
+    const char *flag = c.name == "build" || c.name == "import-tiled" ? "--force"
+                       : c.name == "check"                            ? "--strict"
+                       : c.name == "render"                           ? "--reach"
+                                                                      : nullptr;
     if (flag && arg < argc && strcmp(argv[arg], flag) == 0) {
         c.flag = true;
         arg++;
     }
-    bool takes_argument = c.name == "build" || c.name == "dump" || c.name == "render";
+    bool takes_argument = c.name == "build" || c.name == "dump" || c.name == "render" || c.name == "export-tiled" ||
+                          c.name == "import-tiled";
     if (!takes_argument && c.name != "check" && c.name != "route")
         return false;
     if (takes_argument) {
@@ -91,5 +96,9 @@ int main(int argc, char **argv) {
         return render_command(command.argument, command.flag);
     if (command.name == "route")
         return route_command();
+    if (command.name == "export-tiled")
+        return export_tiled_command(command.argument);
+    if (command.name == "import-tiled")
+        return import_tiled_command(command.argument, command.flag);
     return check_command(command.flag);
 }

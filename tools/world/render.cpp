@@ -9,16 +9,14 @@
 // Largest picture side drawn: 1024 tiles of 16 pixels.
 static const int MAX_PICTURE_SIDE = 16384;
 
-// True when `data` has an entry `index` of `type`.
-static bool has_entry(DATAFILE *data, int index, int type) {
+bool has_entry(DATAFILE *data, int index, int type) {
     for (int i = 0; data && i <= index; i++)
         if (data[i].type == DAT_END)
             return false;
     return data && data[index].type == type;
 }
 
-// Entry `index` of `data` when it is a bitmap, else NULL.
-static BITMAP *art(DATAFILE *data, int index) {
+BITMAP *datafile_art(DATAFILE *data, int index) {
     return has_entry(data, index, DAT_BITMAP) ? (BITMAP *)data[index].dat : nullptr;
 }
 
@@ -35,13 +33,13 @@ static void draw_tiles(BITMAP *pic, const World &world, DATAFILE *data, int x0, 
         for (int x = x0; x <= x1; x++) {
             int px = (x - x0) * 16, py = (y - y0) * 16;
             int code = getpixel(world.layer[0], x, y);
-            BITMAP *tile = art(data, TERRAIN_ART_BASE + terrain_rule(code).game_art);
+            BITMAP *tile = datafile_art(data, TERRAIN_ART_BASE + terrain_rule(code).game_art);
             if (tile)
                 blit(tile, pic, 0, 0, px, py, 16, 16);
             else
                 placeholder(pic, px, py, 16, 16, 255);
             int o = getpixel(world.layer[1], x, y);
-            BITMAP *sprite = object_kind(o) ? art(data, object_kind(o)->art_entry) : nullptr;
+            BITMAP *sprite = object_kind(o) ? datafile_art(data, object_kind(o)->art_entry) : nullptr;
             if (sprite)
                 draw_sprite(pic, sprite, px, py);
             else if (o > 0)
@@ -56,7 +54,7 @@ static void draw_monsters_of(BITMAP *pic, const World &world, DATAFILE *mobs, in
             int k = getpixel(world.layer[2], x, y);
             if (k <= 0)
                 continue;
-            BITMAP *sprite = monster_kind(k) ? art(mobs, monster_kind(k)->art_entry) : nullptr;
+            BITMAP *sprite = monster_kind(k) ? datafile_art(mobs, monster_kind(k)->art_entry) : nullptr;
             if (sprite)
                 draw_sprite(pic, sprite, (x - x0) * 16, (y - y0) * 16);
             else

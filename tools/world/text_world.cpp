@@ -207,6 +207,27 @@ static BITMAP *grid_to_layer(const std::string &file, const Grid &grid, const Le
     return bmp;
 }
 
+int write_checked_layers(BITMAP *const layers[3], bool force) {
+    // Every check runs before anything is written: a world that would start
+    // the player inside a wall, or never end, is not laid down.
+    World world = {{layers[0], layers[1], layers[2]}};
+    WorldReport report = check_world(world);
+    print_report(report, false);
+    if (!report.problems.empty()) {
+        fprintf(stderr, "lamplight-world: %zu problem%s%s\n", report.problems.size(),
+                report.problems.size() == 1 ? "" : "s",
+                force ? "; writing the layer files anyway (--force)" : "; no layer file written (--force writes anyway)");
+        if (!force)
+            return 1;
+    }
+    PALETTE pal;
+    layer_palette(pal);
+    for (int i = 0; i < 3; i++)
+        if (write_layer_file(layer_file_name(i), layers[i], pal) != 0)
+            return 1;
+    return 0;
+}
+
 static bool same_shape(const Grid &a, const Grid &b) {
     return a.width == b.width && a.height == b.height && a.origin_x == b.origin_x &&
            a.origin_y == b.origin_y && a.rows.size() == b.rows.size() &&
@@ -235,24 +256,8 @@ int build_command(const std::string &source_dir, bool force) {
         if (!layers[i])
             status = 1;
     }
-    // Every check runs before anything is written: a world that would start
-    // the player inside a wall, or never end, is not laid down.
-    if (status == 0) {
-        World world = {{layers[0], layers[1], layers[2]}};
-        WorldReport report = check_world(world);
-        print_report(report, false);
-        if (!report.problems.empty()) {
-            fprintf(stderr, "lamplight-world: %zu problem%s%s\n", report.problems.size(),
-                    report.problems.size() == 1 ? "" : "s",
-                    force ? "; writing the layer files anyway (--force)" : "; no layer file written (--force writes anyway)");
-            status = force ? 0 : 1;
-        }
-    }
-    PALETTE pal;
-    layer_palette(pal);
-    for (int i = 0; i < 3 && status == 0; i++)
-        if (write_layer_file(layer_file_name(i), layers[i], pal) != 0)
-            status = 1;
+    if (status == 0)
+        status = write_checked_layers(layers, force);
     for (BITMAP *b : layers)
         if (b)
             destroy_bitmap(b);
