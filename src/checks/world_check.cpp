@@ -498,7 +498,6 @@ static void find_reached(Checker &c) {
                     c.reached[y * c.w + x] = true;
                     todo.push_back(y * c.w + x);
                 }
-    const int dx[4] = {-1, 1, 0, 0}, dy[4] = {0, 0, -1, 1};
     while (!todo.empty()) {
         int at = todo.back(), x = at % c.w, y = at / c.w;
         todo.pop_back();
