@@ -50,21 +50,18 @@ unsigned arrow(int dir) {
     return 1u << (dir == DIR_LEFT ? PLAY_LEFT : dir == DIR_RIGHT ? PLAY_RIGHT : dir == DIR_UP ? PLAY_UP : PLAY_DOWN);
 }
 
-// One frame towards box corner (x, y) on one axis: held while far, a single
-// three-pixel step from rest when near (the ramp starts again after a frame
-// with no arrow held). True when that axis is within `slack`.
-bool step_towards(int at, int to, int slack, int less, int more, bool &rested) {
+// One frame from `at` towards `to` on one axis: the arrow held while far; when
+// near, a frame with no arrow first, so that the speed ramp starts again and
+// the next step is a short one.
+void step_towards(int at, int to, int less, int more, bool &rested) {
     int d = to - at;
-    if (abs(d) <= slack)
-        return true;
     if (abs(d) < 8 && !rested) {
         play_frame(0);
         rested = true;
-        return false;
+        return;
     }
     play_frame(arrow(d < 0 ? less : more));
     rested = false;
-    return false;
 }
 
 // Walks the box corner to (x, y), within (sx, sy); the vertical first when
@@ -76,9 +73,9 @@ bool walk_to(int x, int y, int sx, int sy) {
         if (x_ok && y_ok)
             return true;
         if (!y_ok)
-            step_towards(box_y(), y, sy, DIR_UP, DIR_DOWN, rested);
+            step_towards(box_y(), y, DIR_UP, DIR_DOWN, rested);
         else
-            step_towards(box_x(), x, sx, DIR_LEFT, DIR_RIGHT, rested);
+            step_towards(box_x(), x, DIR_LEFT, DIR_RIGHT, rested);
     }
     return false;
 }
