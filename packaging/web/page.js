@@ -20,6 +20,7 @@ var lamplightPage = {
   storageSaves: 0,  // layer saves written to the browser's storage
   saving: false,
   saveAgain: false,
+  replay: null,     // the recording ?replay= names, or null
 };
 
 // One line of the page's output: what the game prints, and the page's own notes.
@@ -99,7 +100,7 @@ async function lamplightFillRunFolder() {
   FS.mkdir(LAMPLIGHT_SAVE);
   FS.mount(IDBFS, {}, LAMPLIGHT_SAVE);
   await lamplightSync(true);
-  var replay = lamplightReplayName();
+  var replay = lamplightPage.replay;
   var wanted = LAMPLIGHT_DATAFILES.concat(replay ? [replay] : []);
   LAMPLIGHT_LAYERS.forEach(function (name) {
     var saved = LAMPLIGHT_SAVE + '/' + name;
@@ -113,7 +114,6 @@ async function lamplightFillRunFolder() {
     if (bytes[i]) FS.writeFile(LAMPLIGHT_PLAY + '/' + name, bytes[i]);
   });
   FS.chdir(LAMPLIGHT_PLAY);
-  if (replay) Module.arguments = ['--replay', replay];
 }
 
 // After the game renames a saved layer into place, the three layers are
@@ -137,8 +137,9 @@ function lamplightWatchSaves() {
   var rename = FS.rename;
   FS.rename = function (from, to) {
     rename(from, to);
-    var name = to.split('/').pop();
-    if (to.indexOf(LAMPLIGHT_PLAY + '/') === 0 && LAMPLIGHT_LAYERS.indexOf(name) >= 0)
+    var path = to.charAt(0) === '/' ? to : FS.cwd() + '/' + to; // the game names them relative
+    var name = path.split('/').pop();
+    if (path === LAMPLIGHT_PLAY + '/' + name && LAMPLIGHT_LAYERS.indexOf(name) >= 0)
       lamplightKeepLayers();
   };
 }
@@ -209,7 +210,8 @@ Module.webScreenSize = function (w, h) {
   lamplightFit();
 };
 
-Module.webShows = [];
+Module.webShows = []; // when the first frames were shown (ms since the page's start)
+Module.webBusy = [0, 0]; // the program's running time between yields (ms), and the yields
 Module.webShow = function (rgba, w, h) {
   var c = lamplightPage.canvas;
   c.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(HEAPU8.buffer, rgba, w * h * 4), w, h), 0, 0);
@@ -257,6 +259,10 @@ Module.webAudioClose = function () {
   lamplightPage.audio = null;
 };
 Module.webAudioState = function () { return lamplightPage.audio ? lamplightPage.audio.context.state : 'closed'; };
+
+// The game's command line, read by emscripten before preRun.
+lamplightPage.replay = lamplightReplayName();
+Module.arguments = lamplightPage.replay ? ['--replay', lamplightPage.replay] : [];
 
 Module.print = function (text) { lamplightLine(text, 'stdout'); };
 Module.printErr = function (text) { lamplightLine(text, 'stderr'); };
