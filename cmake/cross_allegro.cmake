@@ -1,5 +1,5 @@
 # Allegro for a cross-compiled game: the static liballeg.a that
-# scripts/windows.sh builds and installs under ALLEGRO_PREFIX. It installs no
+# scripts/windows.sh (or scripts/web.sh) builds and installs under ALLEGRO_PREFIX. It installs no
 # pkg-config file, so the target is made here under the name the native
 # build's pkg-config gives, PkgConfig::ALLEGRO.
 set(ALLEGRO_PREFIX "" CACHE PATH "Where the cross-built Allegro is installed (include/, lib/)")
@@ -21,4 +21,7 @@ if(WIN32)
   target_link_options(PkgConfig::ALLEGRO INTERFACE -static-libgcc -static-libstdc++)
 else()
   target_link_libraries(PkgConfig::ALLEGRO INTERFACE ${ALLEGRO_LIBRARY})
+endif()
+if(EMSCRIPTEN)
+  include(${CMAKE_CURRENT_LIST_DIR}/web.cmake)
 endif()

@@ -5,49 +5,9 @@
 # datafiles and the default world of the native build.
 set -e
 cd "$(dirname "$0")/.."
-ROOT=$(pwd)
-sh scripts/install-deps.sh windows
-sh scripts/build.sh # the datafiles, patches.dat and the default world
-
-OUT=$ROOT/build-windows
+. scripts/allegro-source.sh
+port_setup windows build-windows packaging/windows/allegro-patches
 TOOLCHAIN=$ROOT/cmake/mingw-w64-x86_64.cmake
-PATCHES=$ROOT/packaging/windows/allegro-patches
-ALLEGRO_PACKAGE=allegro4.4
-ALLEGRO_ORIG=allegro4.4_4.4.3.1.orig.tar.gz
-ALLEGRO_PREFIX=$OUT/allegro
-mkdir -p "$OUT"
-
-# The library's source: the .orig.tar.gz of Debian's source package, through
-# a private sources list and state folder, so the machine's apt set-up stays
-# as it is. Its Debian part may not be served; the .orig.tar.gz is enough.
-fetch_allegro() {
-    local dir="$OUT/allegro-fetch"
-    [ -f "$dir/$ALLEGRO_ORIG" ] && return 0
-    rm -rf "$dir"
-    mkdir -p "$dir/lists/partial"
-    # The index is signed: apt checks it with Debian's keys, and the .dsc
-    # it lists gives the checksum of the .orig.tar.gz.
-    echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
-        > "$dir/sources.list"
-    set -- -o "Dir::Etc::SourceList=$dir/sources.list" -o Dir::Etc::SourceParts=- \
-        -o "Dir::State::Lists=$dir/lists"
-    apt-get -q "$@" update > "$dir/update.log" 2>&1 || { cat "$dir/update.log"; exit 1; }
-    (cd "$dir" && apt-get "$@" source --download-only "$ALLEGRO_PACKAGE" > source.log 2>&1) || true
-    [ -f "$dir/$ALLEGRO_ORIG" ] || { cat "$dir/source.log"; echo "windows.sh: $ALLEGRO_ORIG was not fetched" >&2; exit 1; }
-}
-
-# The .orig.tar.gz must have the SHA-256 sum that the .dsc gives for it.
-check_allegro() {
-    local dir="$OUT/allegro-fetch" want got
-    want=$(sed -n '/^Checksums-Sha256:/,/^[^ ]/p' "$dir"/${ALLEGRO_PACKAGE}_*.dsc \
-        | awk -v f="$ALLEGRO_ORIG" '$3 == f { print $1 }')
-    got=$(sha256sum "$dir/$ALLEGRO_ORIG" | cut -d' ' -f1)
-    if [ -z "$want" ] || [ "$want" != "$got" ]; then
-        rm -f "$dir/$ALLEGRO_ORIG"
-        echo "windows.sh: $ALLEGRO_ORIG does not match the checksum in the .dsc (${want:-none}); removed" >&2
-        exit 1
-    fi
-}
 
 # Unpacked, patched, built static and installed into $ALLEGRO_PREFIX; done
 # again only when the patches or the toolchain file change.
@@ -55,18 +15,12 @@ build_allegro() {
     local stamp="$ALLEGRO_PREFIX/.built-from" src="$OUT/allegro-src" want
     want=$(cat "$OUT/allegro-fetch/$ALLEGRO_ORIG" "$PATCHES"/*.patch "$TOOLCHAIN" | sha256sum | cut -d' ' -f1)
     [ -f "$ALLEGRO_PREFIX/lib/liballeg.a" ] && [ "$(cat "$stamp" 2>/dev/null)" = "$want" ] && return 0
-    rm -rf "$src" "$ALLEGRO_PREFIX" "$OUT/allegro-build"
-    mkdir -p "$src"
-    tar xzf "$OUT/allegro-fetch/$ALLEGRO_ORIG" -C "$src" --strip-components=1
-    for p in "$PATCHES"/*.patch; do
-        patch -s -p1 -d "$src" < "$p" || { echo "windows.sh: $p does not apply" >&2; exit 1; }
-    done
+    rm -rf "$ALLEGRO_PREFIX" "$OUT/allegro-build"
+    unpack_allegro "$src" "$PATCHES"
     echo "building Allegro for Windows (log: $OUT/allegro-build.log)"
     {
         cmake -S "$src" -B "$OUT/allegro-build" -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" \
-            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$ALLEGRO_PREFIX" \
-            -DSHARED=OFF -DWANT_EXAMPLES=OFF -DWANT_TESTS=OFF -DWANT_TOOLS=OFF -DWANT_DOCS=OFF \
-            -DWANT_ALLEGROGL=OFF -DWANT_LOADPNG=OFF -DWANT_LOGG=OFF -DWANT_JPGALLEG=OFF &&
+            -DCMAKE_INSTALL_PREFIX="$ALLEGRO_PREFIX" $ALLEGRO_CMAKE_OPTIONS &&
         cmake --build "$OUT/allegro-build" -j "$(nproc)" &&
         cmake --install "$OUT/allegro-build"
     } > "$OUT/allegro-build.log" 2>&1 || { tail -40 "$OUT/allegro-build.log"; exit 1; }
