@@ -2,31 +2,15 @@
 #include <gtest/gtest.h>
 #include "test_support.h"
 #include "assets.h"
+#include "datafile_bytes.h"
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-
-void put32(std::vector<unsigned char> &b, long v) {
-    for (int s = 24; s >= 0; s -= 8)
-        b.push_back((unsigned char)(v >> s));
-}
-void put16(std::vector<unsigned char> &b, int v) {
-    b.push_back((unsigned char)(v >> 8));
-    b.push_back((unsigned char)v);
-}
-
-void put_object(std::vector<unsigned char> &b, long type, const std::vector<unsigned char> &body) {
-    b.insert(b.end(), {'p', 'r', 'o', 'p', 'N', 'A', 'M', 'E'});
-    put32(b, 3);
-    b.insert(b.end(), {'o', 'n', 'e'});
-    put32(b, type);
-    put32(b, (long)body.size());
-    put32(b, (long)body.size());
-    b.insert(b.end(), body.begin(), body.end());
-}
 
 // The stream as the packfile layer hands it over: a bitmap, a palette, a
 // sample, a one-range mono font and a tune with one track.
@@ -49,57 +33,109 @@ std::vector<unsigned char> small_datafile() {
     }
     put32(b, DAT_MAGIC);
     put32(b, 5);
-    put_object(b, DAT_BITMAP, bmp);
-    put_object(b, DAT_PALETTE, pal);
-    put_object(b, DAT_SAMPLE, samp);
-    put_object(b, DAT_FONT, font);
-    put_object(b, DAT_MIDI, midi);
+    put_named(b, "one", DAT_BITMAP, bmp);
+    put_named(b, "one", DAT_PALETTE, pal);
+    put_named(b, "one", DAT_SAMPLE, samp);
+    put_named(b, "one", DAT_FONT, font);
+    put_named(b, "one", DAT_MIDI, midi);
     return b;
 }
 
 } // namespace
 
-TEST(DatafileCheck, EveryTruncationIsRefused) {
+// Each damage is refused in its own words: the stream cut anywhere, contents
+// larger than their object, a count the file cannot hold, no magic, a type
+// that is no four characters, datafiles nested too deeply or damaged inside,
+// a packed size past what the game loads, and the sprite types the game does
+// not load (the smallest such file, and a sound datafile with one retyped).
+TEST(DatafileCheck, EachDamageIsRefusedInItsOwnWords) {
     start_headless();
-    std::vector<unsigned char> b = small_datafile();
-    char why[160];
+    const Bytes b = small_datafile();
+    char why[200];
     ASSERT_TRUE(check_datafile_bytes(b.data(), (long)b.size(), why, sizeof why)) << why;
     int accepted = 0;
     for (size_t n = 0; n < b.size(); n++)
         accepted += check_datafile_bytes(b.data(), (long)n, why, sizeof why);
-    EXPECT_EQ(accepted, 0);
-    check_datafile_bytes(b.data(), (long)b.size() - 1, why, sizeof why);
-    EXPECT_STREQ(why, "damaged or truncated datafile (entry 4 does not fit)");
+    EXPECT_EQ(accepted, 0) << "a truncation passed";
+    auto changed = [&](size_t at, std::initializer_list<unsigned char> bytes) {
+        Bytes c = b;
+        std::copy(bytes.begin(), bytes.end(), c.begin() + at);
+        return c;
+    };
+    auto one_object = [](long type, long stored, long size, const Bytes &body) {
+        Bytes d;
+        put32(d, DAT_MAGIC);
+        put32(d, 1);
+        put32(d, type);
+        put32(d, stored);
+        put32(d, size);
+        d.insert(d.end(), body.begin(), body.end());
+        return d;
+    };
+    // Datafiles nested `depth` deep, the innermost empty.
+    auto nested = [&](int depth) {
+        Bytes body;
+        put32(body, 0);
+        for (int i = 1; i < depth; i++) {
+            Bytes outer;
+            put32(outer, 1);
+            put_named(outer, "one", DAT_FILE, body);
+            body = outer;
+        }
+        return one_object(DAT_FILE, (long)body.size(), (long)body.size(), body);
+    };
+    Bytes count_only;
+    put32(count_only, 5);
+    const size_t bmp_at = 8 + 15 + 12, pal_type_at = 8 + (15 + 12 + 12) + 15; // after magic, count, property
+    const struct { const char *what; Bytes bytes; std::string why; } cases[] = {
+        {"a byte short", Bytes(b.begin(), b.end() - 1), "damaged or truncated datafile (entry 4 does not fit)"},
+        {"a 3 x 200 bitmap in 12 bytes", changed(bmp_at + 4, {0, 200}), "damaged or truncated datafile (entry 0 does not fit)"},
+        {"more objects than the file holds", changed(4, {0x7f}), "damaged or truncated datafile"},
+        {"seven bytes", Bytes(b.begin(), b.begin() + 7), "damaged or truncated datafile"},
+        {"no magic", changed(0, {'X'}), "not an Allegro datafile"},
+        {"a type of no characters", changed(bmp_at - 12, {1, 2, 3, 4}), "damaged or truncated datafile (entry 0 has no valid type)"},
+        {"datafiles 8 deep", nested(8), ""},
+        {"datafiles 9 deep", nested(9), "damaged or truncated datafile (entry 0 holds a damaged datafile)"},
+        {"a damaged datafile inside", one_object(DAT_FILE, 4, 4, count_only),
+         "damaged or truncated datafile (entry 0 holds a damaged datafile)"},
+        {"a packed size past 64 MB", one_object(DAT_BITMAP, 0, -MAX_DATAFILE_BYTES - 1, {}),
+         "damaged or truncated datafile (entry 0 unpacks to more than this game loads)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        strcpy(why, "");
+        EXPECT_EQ(check_datafile_bytes(c.bytes.data(), (long)c.bytes.size(), why, sizeof why), c.why.empty());
+        EXPECT_EQ(why, c.why);
+    }
+    const struct { long type; const char *what; } sprites[] = {
+        {DAT_C_SPRITE, "a compiled sprite"}, {DAT_XC_SPRITE, "a mode-X compiled sprite"}, {DAT_RLE_SPRITE, "an RLE sprite"}};
+    for (const auto &c : sprites) {
+        SCOPED_TRACE(c.what);
+        const std::string refusal = std::string(" is ") + c.what + ", which this game does not load (store it as a bitmap)";
+        Bytes smallest = one_object(c.type, 0, 0, {}), retyped = b;
+        for (int i = 0; i < 4; i++)
+            retyped[pal_type_at + i] = (unsigned char)(c.type >> (24 - 8 * i));
+        EXPECT_FALSE(check_datafile_bytes(smallest.data(), (long)smallest.size(), why, sizeof why));
+        EXPECT_EQ(why, "entry 0" + refusal);
+        EXPECT_FALSE(check_datafile_bytes(retyped.data(), (long)retyped.size(), why, sizeof why));
+        EXPECT_EQ(why, "entry 1" + refusal);
+    }
 }
 
-TEST(DatafileCheck, ContentsMustFitTheirObject) {
-    start_headless();
-    std::vector<unsigned char> b = small_datafile();
-    char why[160];
-    // The bitmap claims 3 x 200 pixels in a 12-byte object.
-    std::vector<unsigned char> tall = b;
-    size_t bmp_at = 8 + 15 + 12; // magic, count, property, header
-    tall[bmp_at + 4] = 0; tall[bmp_at + 5] = 200;
-    EXPECT_FALSE(check_datafile_bytes(tall.data(), (long)tall.size(), why, sizeof why));
-    EXPECT_STREQ(why, "damaged or truncated datafile (entry 0 does not fit)");
-    // A count of objects larger than the file can hold.
-    std::vector<unsigned char> many = b;
-    many[4] = 0x7f;
-    EXPECT_FALSE(check_datafile_bytes(many.data(), (long)many.size(), why, sizeof why));
-    // Not a datafile at all.
-    std::vector<unsigned char> wrong = b;
-    wrong[0] = 'X';
-    EXPECT_FALSE(check_datafile_bytes(wrong.data(), (long)wrong.size(), why, sizeof why));
-}
-
+// A file that passes loads with Allegro; a file without the packfile magic,
+// and one larger than the limit, are refused in their own words.
 TEST(DatafileCheck, AFileThatPassesLoadsWithAllegro) {
     start_headless();
     std::vector<unsigned char> b = small_datafile();
-    std::string file = temp_dir() + "/check.dat";
-    PACKFILE *f = pack_fopen(file.c_str(), F_WRITE_NOPACK);
-    ASSERT_NE(f, nullptr);
-    pack_fwrite(b.data(), (long)b.size(), f);
-    pack_fclose(f);
+    std::string dir = temp_dir(), file = dir + "/check.dat", big = dir + "/big.dat";
+    for (const std::string &name : {file, big}) {
+        PACKFILE *f = pack_fopen(name.c_str(), F_WRITE_NOPACK);
+        ASSERT_NE(f, nullptr);
+        pack_fwrite(b.data(), (long)b.size(), f);
+        for (long i = 0; name == big && i < (1L << 20); i++)
+            pack_putc(0, f);
+        pack_fclose(f);
+    }
     char why[160];
     ASSERT_TRUE(check_datafile_file(file.c_str(), why, sizeof why)) << why;
     DATAFILE *d = load_datafile(file.c_str());
@@ -109,42 +145,14 @@ TEST(DatafileCheck, AFileThatPassesLoadsWithAllegro) {
     EXPECT_EQ(d[3].type, DAT_FONT);
     EXPECT_EQ(d[5].type, DAT_END);
     unload_datafile(d);
-    EXPECT_FALSE(check_datafile_file("/tmp/no/such.dat", why, sizeof why));
-    remove(file.c_str());
-}
-
-// Entry types whose loaders make Allegro free the datafile twice when they
-// fail are refused by name, before the library sees them: the smallest such
-// file, and a sound datafile with one entry retyped.
-TEST(DatafileCheck, SpriteTypesTheGameDoesNotLoadAreRefusedByName) {
-    start_headless();
-    struct Case {
-        long type;
-        const char *what;
-    } cases[] = {
-        {DAT_C_SPRITE, "a compiled sprite"},
-        {DAT_XC_SPRITE, "a mode-X compiled sprite"},
-        {DAT_RLE_SPRITE, "an RLE sprite"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        std::vector<unsigned char> smallest;
-        put32(smallest, DAT_MAGIC);
-        put32(smallest, 1);
-        put32(smallest, c.type);
-        put32(smallest, 0);
-        put32(smallest, 0);
-        char why[200] = "";
-        EXPECT_FALSE(check_datafile_bytes(smallest.data(), (long)smallest.size(), why, sizeof why));
-        EXPECT_EQ(std::string(why), std::string("entry 0 is ") + c.what +
-                                        ", which this game does not load (store it as a bitmap)");
-        std::vector<unsigned char> retyped = small_datafile();
-        size_t pal_type_at = 8 + (15 + 12 + 12) + 15; // the palette's type, after the bitmap
-        for (int i = 0; i < 4; i++)
-            retyped[pal_type_at + i] = (unsigned char)(c.type >> (24 - 8 * i));
-        EXPECT_FALSE(check_datafile_bytes(retyped.data(), (long)retyped.size(), why, sizeof why));
-        EXPECT_EQ(std::string(why).rfind("entry 1 is " + std::string(c.what), 0), 0u) << why;
-    }
+    std::vector<unsigned char> bytes;
+    EXPECT_FALSE(read_unpacked_datafile(big.c_str(), bytes, why, sizeof why, 1L << 20));
+    EXPECT_STREQ(why, "too large to be a datafile of this game (1 MB at most)");
+    FILE *text = fopen(file.c_str(), "w");
+    fputs("hello, world\n", text);
+    fclose(text);
+    EXPECT_FALSE(check_datafile_file(file.c_str(), why, sizeof why));
+    EXPECT_STREQ(why, "not an Allegro datafile");
 }
 
 // An entry packed on its own, written by Allegro's own packer, passes and

@@ -79,6 +79,29 @@ static void leave(int e, int x = 0, int y = 0, int buttons = 0) {
     closes[e]();
 }
 
+// The lines of editor `layer`'s panel, each ended by "|"; only its warnings when `warnings`.
+static std::string panel_text(int layer, bool warnings = false) {
+    EditorPanel p;
+    compose_editor_panel(layer, p);
+    std::string text;
+    for (int i = 0; i < p.line_count; i++)
+        text += warnings && !p.warning[i] ? "" : std::string(p.lines[i]) + "|";
+    return text;
+}
+
+// Pixels of the screen's panel that are not the editor's panel as it draws itself.
+static int stale_panel_pixels() {
+    BITMAP *own = create_bitmap(FRAME_W, FRAME_H);
+    clear_bitmap(own);
+    draw_editor_panel(own);
+    int differ = 0;
+    for (int y = 0; y < FRAME_H; y++)
+        for (int x = EDITOR_PANEL_X; x < FRAME_W; x++)
+            differ += getpixel(screen, x, y) != getpixel(own, x, y);
+    destroy_bitmap(own);
+    return differ;
+}
+
 TEST_F(Editors, TerrainBrushStaysWithinItsBoundsShortcutsReachPastAndTheBrushIsKept) {
     editor_last_terrain = 0;
     terrain_editor_open();
@@ -100,7 +123,7 @@ TEST_F(Editors, TerrainBrushStaysWithinItsBoundsShortcutsReachPastAndTheBrushIsK
     EXPECT_EQ(terrain_brush, 30);
 }
 
-TEST_F(Editors, TerrainPreviewAndPointerAreDrawnEveryPass) {
+TEST_F(Editors, TerrainPreviewPointerAndTheTileUnderItAreDrawnEveryPass) {
     terrain_editor_open();
     // Dark floor gets the diagonal, code 0 the centre dot of colour 73.
     const struct { int brush, x, y, colour; } cases[] = {
@@ -113,6 +136,18 @@ TEST_F(Editors, TerrainPreviewAndPointerAreDrawnEveryPass) {
     }
     EXPECT_EQ(getpixel(screen, 100, 50), 255); // the pointer, in the presented frame
     EXPECT_EQ(getpixel(back_buffer, tile_px(70) + 8, tile_py(155) + 8), 73); // editor mode
+    // The tile under the pointer is framed black round white, under the
+    // preview and over the view; the pointer pixel is still drawn.
+    int x = tile_px(70), y = tile_py(157), black = makecol(0, 0, 0), white = makecol(255, 255, 255);
+    terrain_brush = 30;
+    run(terrain_editor_pass, {}, x + 5, y + 6);
+    EXPECT_EQ(getpixel(back_buffer, x, y + 7), black);
+    EXPECT_EQ(getpixel(back_buffer, x + 1, y + 7), white);
+    EXPECT_EQ(getpixel(back_buffer, x + 14, y + 14), white);
+    EXPECT_EQ(getpixel(back_buffer, x + 5, y + 6), 255); // the pointer pixel
+    EXPECT_EQ(getpixel(back_buffer, x + 7, y + 7), 60);  // the tile inside
+    run(terrain_editor_pass, {}, 3, 3);                  // under the preview at (0, 0)
+    EXPECT_EQ(getpixel(back_buffer, 0, 7), 30);
 }
 
 TEST_F(Editors, TerrainButtonsPaintAndTheSavedFileHoldsExactlyThePaintedCodes) {
@@ -225,15 +260,7 @@ TEST_F(Editors, ObjectAndMonsterBrushesStayWithinOneTo14AndTheRightButtonErases)
             run(pass, {KEY_W});
         EXPECT_EQ(*e.brush, 14); // W at 14 stays 14
         run(pass, {KEY_Q});
-        // The panel names the new brush at once.
-        BITMAP *panel = create_bitmap(FRAME_W, FRAME_H);
-        draw_editor_panel(panel);
-        int stale = 0;
-        for (int y = 0; y < FRAME_H; y++)
-            for (int x = EDITOR_PANEL_X; x < FRAME_W; x++)
-                stale += getpixel(screen, x, y) != getpixel(panel, x, y);
-        EXPECT_EQ(stale, 0);
-        destroy_bitmap(panel);
+        EXPECT_EQ(stale_panel_pixels(), 0) << "the panel names the new brush at once";
         pass(); // the object editor shows its preview at the start of a pass
         EXPECT_EQ(getpixel(screen, 0, 0), e.corner);
         EXPECT_EQ(getpixel(screen, 8, 8), e.centre);
@@ -256,15 +283,6 @@ TEST_F(Editors, ObjectAndMonsterBrushesStayWithinOneTo14AndTheRightButtonErases)
 }
 
 // --- What a designer gets beside the editors' rules ---
-
-static std::string panel_text(int layer) {
-    EditorPanel p;
-    compose_editor_panel(layer, p);
-    std::string text;
-    for (int i = 0; i < p.line_count; i++)
-        text += std::string(p.lines[i]) + "|";
-    return text;
-}
 
 // Each editor's panel names the editor, its file, the brush's code and
 // name, the tile under the pointer and what the three layers hold there.
@@ -294,36 +312,11 @@ TEST_F(Editors, PanelShowsTheBrushThePointerTileAndItsThreeLayers) {
         EXPECT_NE(text.find("BS   undo|SH+BS redo|"), std::string::npos) << text;
         // What reached the screen is the editor's panel, not the counters.
         present_frame();
-        BITMAP *own = create_bitmap(FRAME_W, FRAME_H);
-        clear_bitmap(own);
-        draw_editor_panel(own);
-        int differ = 0;
-        for (int y = 0; y < FRAME_H; y++)
-            for (int x = EDITOR_PANEL_X; x < FRAME_W; x++)
-                differ += getpixel(screen, x, y) != getpixel(own, x, y);
-        EXPECT_EQ(differ, 0);
-        destroy_bitmap(own);
+        EXPECT_EQ(stale_panel_pixels(), 0);
         leave(c.editor);
         EXPECT_EQ(open_editor_layer, -1);
         EXPECT_EQ(panel_override, nullptr);
     }
-}
-
-// The tile under the pointer is framed black round white, under the
-// terrain preview and over the view; the pointer pixel is still drawn.
-TEST_F(Editors, PointerTileIsOutlinedUnderThePreview) {
-    terrain_editor_open();
-    int x = tile_px(70), y = tile_py(157);
-    run(terrain_editor_pass, {KEY_L}, x + 5, y + 6);
-    int black = makecol(0, 0, 0), white = makecol(255, 255, 255);
-    EXPECT_EQ(getpixel(back_buffer, x, y + 7), black);
-    EXPECT_EQ(getpixel(back_buffer, x + 1, y + 7), white);
-    EXPECT_EQ(getpixel(back_buffer, x + 14, y + 14), white);
-    EXPECT_EQ(getpixel(back_buffer, x + 5, y + 6), 255);  // the pointer pixel
-    EXPECT_EQ(getpixel(back_buffer, x + 7, y + 7), 60);    // the tile inside
-    run(terrain_editor_pass, {}, 3, 3);                    // under the preview at (0, 0)
-    EXPECT_EQ(getpixel(back_buffer, 0, 7), 30);
-    leave(0);
 }
 
 // Backspace undoes the last stroke, again and again down to the layer as it
@@ -472,14 +465,6 @@ TEST_F(Editors, AWorldResizedOnDiskIsNeverOverwritten) {
 // next opening edits them (not the old file, nor what play changed since),
 // and its Esc saves them.
 TEST_F(Editors, EditsOfAFailedSaveWaitForTheNextSave) {
-    auto note_pixels = [] {
-        draw_panel(back_buffer);
-        int n = 0;
-        for (int y = 200; y < 240; y++)
-            for (int x = 240; x < 320; x++)
-                n += getpixel(back_buffer, x, y) != PANEL_COLOUR;
-        return n;
-    };
     std::vector<unsigned char> old_bytes = file_bytes("map.map");
     editor_last_terrain = 30;
     terrain_editor_open();
@@ -492,7 +477,7 @@ TEST_F(Editors, EditsOfAFailedSaveWaitForTheNextSave) {
     testing::internal::GetCapturedStderr();
     setrlimit(RLIMIT_FSIZE, &none);
     EXPECT_EQ(file_bytes("map.map"), old_bytes);
-    EXPECT_GT(note_pixels(), 0);
+    EXPECT_STREQ(panel_note, "UNSAVED");
     putpixel(terrain_layer, 71, 155, 68); // a blast in play
     terrain_editor_open();
     EXPECT_EQ(getpixel(terrain_layer, 70, 155), 30);
@@ -501,7 +486,7 @@ TEST_F(Editors, EditsOfAFailedSaveWaitForTheNextSave) {
     BITMAP *expected = copy_of(terrain_layer);
     leave(0);
     EXPECT_EQ(saved_differences(0, expected), 0);
-    EXPECT_EQ(note_pixels(), 0);
+    EXPECT_EQ(panel_note, nullptr);
 }
 
 // Tiles outside the layer are striped in the editors; play draws them as
@@ -541,13 +526,7 @@ TEST_F(Editors, PanelWarnsOfAMonsterInAWallAndAnObjectNeverTaken) {
         run(monster_editor_pass, {}, tile_px(c.tx) + 2, tile_py(c.ty) + 2);
         mouse_x = tile_px(c.tx) + 2;
         mouse_y = tile_py(c.ty) + 2;
-        EditorPanel p;
-        compose_editor_panel(2, p);
-        std::string warnings;
-        for (int i = 0; i < p.line_count; i++)
-            if (p.warning[i])
-                warnings += std::string(p.lines[i]) + "|";
-        EXPECT_EQ(warnings, c.warnings);
+        EXPECT_EQ(panel_text(2, true), c.warnings);
     }
     leave(2);
 }
@@ -560,14 +539,7 @@ TEST_F(Editors, PanelWarnsWhenAStrokeLeavesTheGoalOutOfReach) {
     putpixel(terrain_layer, 80, 159, CODE_EXIT);
     save_layer(0);
     save_layer(1);
-    auto warnings = [] {
-        EditorPanel p;
-        compose_editor_panel(0, p);
-        std::string text;
-        for (int i = 0; i < p.line_count; i++)
-            text += p.warning[i] ? std::string(p.lines[i]) + "|" : "";
-        return text;
-    };
+    auto warnings = [] { return panel_text(0, true); };
     editor_last_terrain = CODE_WALL;
     find_room_bounds(70, 160);
     terrain_editor_open();

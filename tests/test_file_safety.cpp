@@ -344,38 +344,6 @@ TEST(InputFiles, PipesFoldersLinksAndUnreadableFilesAreNamed) {
     }
 }
 
-// A PCX with padding after its palette, as some paint programs write it,
-// loads as the library reads it; one whose palette is cut short does not.
-TEST(InputFiles, PaddedPcxLoadsAndACutPaletteIsNamed) {
-    start_headless();
-    std::string dir = temp_dir();
-    BITMAP *bmp = varied_layer(90, 1);
-    PALETTE pal;
-    for (int i = 0; i < 256; i++)
-        pal[i].r = pal[i].g = pal[i].b = i / 4;
-    std::vector<unsigned char> bytes;
-    encode_pcx(bmp, pal, bytes);
-    std::vector<unsigned char> padded = bytes;
-    padded.insert(padded.end(), 500, 0);
-    char why[200] = "";
-    EXPECT_TRUE(check_pcx_bytes(padded.data(), (long)padded.size(), why, sizeof why)) << why;
-    std::string file = dir + "/padded.map";
-    FILE *f = fopen(file.c_str(), "wb");
-    fwrite(padded.data(), 1, padded.size(), f);
-    fclose(f);
-    PALETTE back;
-    BITMAP *loaded = load_layer(file.c_str(), back);
-    ASSERT_NE(loaded, nullptr) << layer_error;
-    EXPECT_EQ(varied_content(loaded), 1);
-    EXPECT_EQ(back[200].r, 50);
-    destroy_bitmap(loaded);
-
-    std::vector<unsigned char> cut(bytes.begin(), bytes.end() - 10);
-    EXPECT_FALSE(check_pcx_bytes(cut.data(), (long)cut.size(), why, sizeof why));
-    EXPECT_STREQ(why, "truncated: the palette is cut short");
-    destroy_bitmap(bmp);
-}
-
 // An editor reload follows the rules of start-up: a layer the game would
 // refuse is not taken, and the layer in memory (and the palette) stay.
 TEST(EditorReload, LayersStartUpWouldRefuseAreNotTaken) {

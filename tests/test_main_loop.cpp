@@ -7,66 +7,31 @@
 #include "player.h"
 #include "monsters.h"
 #include "weapons.h"
+#include <cstdio>
 
-TEST(MainLoop, RoomChangePullsTheViewDownIntoTheNewRoom) {
-    make_world(200, 200, 0);
-    make_room(100, 155, 114, 169, 72); // the room right of an exit, its top below the view
-    view_tx = 100;
-    view_ty = 150;
-    scroll_py = -5;
-    player_x = 20;
-    player_y = 120;
-    // The player's world row before: 150 * 16 - 5 + 120.
-    int world_y = view_ty * 16 + scroll_py + player_y;
-    room_change_step(DIR_RIGHT);
-    EXPECT_EQ(pending_room_change, 7);
-    EXPECT_EQ(room_top, 155);
-    EXPECT_EQ(view_ty, 155);
-    EXPECT_EQ(scroll_py, 0);
-    EXPECT_EQ(view_ty * 16 + scroll_py + player_y, world_y);
-    EXPECT_EQ(player_x, 20); // the axis of travel is left to the camera
-}
-
-TEST(MainLoop, ShortRoomEndsWithItsBottomRowOnTheView) {
-    make_world(200, 200, 0);
-    make_room(60, 100, 74, 110, 72); // 11 tiles tall
-    view_tx = 60;
-    view_ty = 95; // above the room: the low clamp runs, then the high one
-    scroll_py = 3;
-    player_y = 100;
-    int world_y = view_ty * 16 + scroll_py + player_y;
-    room_change_step(DIR_LEFT);
-    EXPECT_EQ(view_ty, room_bottom - 14);
-    EXPECT_EQ(view_ty + 14, 110);
-    EXPECT_EQ(scroll_py, 0);
-    EXPECT_EQ(view_ty * 16 + player_y, world_y);
-}
-
-TEST(MainLoop, HorizontalRoomChangeClampsTheOtherAxisOnly) {
-    make_world(200, 200, 0);
-    make_room(50, 60, 70, 74, 72); // 21 wide: origin range 50..56
-    view_tx = 60;
-    view_ty = 60;
-    scroll_px = 7;
-    scroll_py = 4;
-    player_x = 100;
-    player_y = 4;
-    int world_x = view_tx * 16 + scroll_px + player_x;
-    room_change_step(DIR_DOWN);
-    EXPECT_EQ(view_tx, 56);
-    EXPECT_EQ(scroll_px, 0);
-    EXPECT_EQ(view_tx * 16 + player_x, world_x);
-    EXPECT_EQ(scroll_py, 4);
-    EXPECT_EQ(player_y, 4);
-
-    // Inside the range nothing moves.
-    view_tx = 52;
-    scroll_px = 7;
-    player_x = 100;
-    room_change_step(DIR_UP);
-    EXPECT_EQ(view_tx, 52);
-    EXPECT_EQ(scroll_px, 7);
-    EXPECT_EQ(player_x, 100);
+// The room-change step clamps the view on the axis across the travel into the
+// new room, keeping the player's place in the world; the axis of travel is
+// left to the camera.
+TEST(MainLoop, RoomChangeClampsTheViewAcrossTheTravelIntoTheNewRoom) {
+    struct Case { const char *rule; int left, top, right, bottom, dir, tx, ty, px, py, x, y; const char *after; };
+    const Case cases[] = {
+        {"pulled down, its top below the view", 100, 155, 114, 169, DIR_RIGHT, 100, 150, 0, -5, 20, 120, "100,155 0,0 20,35"},
+        {"11 tall: its bottom row on the view", 60, 100, 74, 110, DIR_LEFT, 60, 95, 0, 3, 120, 100, "60,96 0,0 120,87"},
+        {"21 wide: pulled left to 56", 50, 60, 70, 74, DIR_DOWN, 60, 60, 7, 4, 100, 4, "56,60 0,4 171,4"},
+        {"inside the range nothing moves", 50, 60, 70, 74, DIR_UP, 52, 60, 7, 4, 100, 4, "52,60 7,4 100,4"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.rule);
+        make_world(200, 200, 0);
+        make_room(c.left, c.top, c.right, c.bottom, 72);
+        view_tx = c.tx, view_ty = c.ty, scroll_px = c.px, scroll_py = c.py, player_x = c.x, player_y = c.y;
+        room_change_step(c.dir);
+        char after[64];
+        snprintf(after, sizeof after, "%d,%d %d,%d %d,%d", view_tx, view_ty, scroll_px, scroll_py, player_x, player_y);
+        EXPECT_STREQ(after, c.after);
+        EXPECT_EQ(pending_room_change, 7);
+        EXPECT_EQ(room_top, c.top);
+    }
 }
 
 TEST(MainLoop, RoomChangeResetsBombShotsAndRespawnsMonsters) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include "test_support.h"
 #include "assets.h"
+#include "datafile_bytes.h"
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -9,23 +10,6 @@
 #include <vector>
 
 namespace {
-
-typedef std::vector<unsigned char> Bytes;
-
-void put32(Bytes &b, long v) {
-    for (int s = 24; s >= 0; s -= 8)
-        b.push_back((unsigned char)(v >> s));
-}
-
-void put_named(Bytes &b, const char *name, long type, const Bytes &body) {
-    b.insert(b.end(), {'p', 'r', 'o', 'p', 'N', 'A', 'M', 'E'});
-    put32(b, (long)strlen(name));
-    b.insert(b.end(), name, name + strlen(name));
-    put32(b, type);
-    put32(b, (long)body.size());
-    put32(b, (long)body.size());
-    b.insert(b.end(), body.begin(), body.end());
-}
 
 // Where the fields of a one-sample Gravis patch lie.
 constexpr int INSTRUMENTS_AT = 82, LAYERS_AT = 151, SAMPLES_AT = 198, WAVE_SIZE_AT = 239 + 8;
@@ -55,13 +39,7 @@ void put_packed(Bytes &b, const char *name, long type, const Bytes &body) {
             packed.push_back(0xFF);
         packed.push_back(body[i]);
     }
-    b.insert(b.end(), {'p', 'r', 'o', 'p', 'N', 'A', 'M', 'E'});
-    put32(b, (long)strlen(name));
-    b.insert(b.end(), name, name + strlen(name));
-    put32(b, type);
-    put32(b, (long)packed.size());
-    put32(b, -(long)body.size());
-    b.insert(b.end(), packed.begin(), packed.end());
+    put_object(b, name, type, packed, -(long)body.size());
 }
 
 // A patch set as pat2dat makes it: instruments and the index "default_cfg".

@@ -166,10 +166,15 @@ TEST(ViewPresent, CountersShowBesideTheWholeFieldLitOrOnlyTheLampsCircleDark) {
         textprintf_centre_ex(ref, font, 280, 10, 0, -1, "SCORE:1234");
         textprintf_centre_ex(ref, font, 280, 40, 0, -1, "%s", hp);
         textprintf_centre_ex(ref, font, 280, 70, 0, -1, "BOMBS:7");
+        if (panel_note) { // the note of unsaved edits, yellow on black
+            rectfill(ref, 244, 210, 315, 226, makecol(0, 0, 0));
+            textprintf_centre_ex(ref, font, 280, 214, makecol(255, 200, 0), -1, "UNSAVED");
+        }
         return mismatches(bmp, 240, 320, [&](int x, int y) { return getpixel(ref, x, y); });
     };
     for (int hp : {20000, 199}) {
         player_hp = hp;
+        panel_note = hp == 199 ? "UNSAVED" : nullptr;
         present_frame();
         EXPECT_EQ(panel_mismatches(back_buffer, hp == 199 ? "HP:1" : "HP:200"), 0) << hp;
         EXPECT_EQ(mismatches(screen, 0, 320, pixel), 0);
@@ -191,5 +196,6 @@ TEST(ViewPresent, CountersShowBesideTheWholeFieldLitOrOnlyTheLampsCircleDark) {
                   }), 0);
         EXPECT_EQ(panel_mismatches(screen, "HP:1"), 0);
     }
+    panel_note = nullptr;
     destroy_bitmap(ref);
 }

@@ -1,5 +1,6 @@
 // test_weapons.cpp -- shots, the bomb's fuse and blast, and the gate switch
 #include <cstdlib>
+#include <vector>
 #include <gtest/gtest.h>
 #include "test_support.h"
 #include "assets.h"
@@ -138,15 +139,10 @@ TEST(WeaponsShots, ShotsPassPatrollersAndTheDeadAndHurtOnlyTheFirstChaserInTheir
     EXPECT_EQ(monsters[0].status + monsters[1].status, 2 * MONSTER_ALIVE);
 }
 
-TEST(WeaponsShots, ChasersDieAtTheTenthHit) {
+TEST(WeaponsShots, ChasersDieAtTheTenthHitAndTheGiantAtThe125th) {
     open_world();
-    for (int kind : {2, 7, 12})
-        EXPECT_EQ(hits_until_dead(kind), 10) << "kind " << kind;
-}
-
-TEST(WeaponsShots, TheGiantDiesAtThe125thHit) {
-    open_world();
-    EXPECT_EQ(hits_until_dead(1), 125);
+    for (int kind : {2, 7, 12, 1})
+        EXPECT_EQ(hits_until_dead(kind), kind == 1 ? 125 : 10) << "kind " << kind;
 }
 
 // A bomb dropped at (100, 100) after one frame's move to the right, with two carried.
@@ -158,14 +154,11 @@ static void drop_after_a_move() {
     frame_input();
 }
 
-TEST(WeaponsBomb, SpaceDropsNothingWithoutBombs) {
+TEST(WeaponsBomb, SpaceDropsOneBombAtTheFeetAfterTheFramesMoveAndNoneWithoutBombs) {
     open_world();
     key[KEY_SPACE] = 1;
     frame_input();
     EXPECT_EQ(bomb_state, BOMB_IDLE);
-}
-
-TEST(WeaponsBomb, SpaceDropsOneBombAtTheFeetAfterTheFramesMove) {
     drop_after_a_move();
     EXPECT_EQ(bomb_state, BOMB_LIT);
     EXPECT_EQ(bomb_x, player_x + 4);
@@ -197,6 +190,7 @@ TEST(WeaponsBomb, LeavingTheRoomPutsABurningBombOut) {
     int cx = view_tx + ((bomb_x + 8) >> 4), cy = view_ty + ((bomb_y + 8) >> 4);
     putpixel(terrain_layer, cx, cy, CODE_CRACKED);
     room_change_step(DIR_RIGHT);
+    EXPECT_EQ((std::vector<int>{bomb_x, bomb_y, bomb_state, bomb_timer}), (std::vector<int>{0, 0, BOMB_IDLE, 0}));
     for (int frame = 0; frame < 30; frame++)
         update_bomb();
     EXPECT_EQ(samples_played(EXPLOSION_SOUND), 0);

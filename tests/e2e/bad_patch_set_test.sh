@@ -2,7 +2,8 @@
 # without one: a window, no line printed, the music silent, Esc ends it with
 # status 0, and the damaged file is left where and as it was (no allegro.cfg
 # written either). So does a whole one on a machine without a sound device,
-# where the library could not play it.
+# where the library could not play it. Each kind of damage the check finds is
+# tested headless; here one cut short and one damaged inside an instrument.
 . "$E2E_DIR/lib.sh"
 . "$E2E_DIR/sound_lib.sh"
 start_x
@@ -46,27 +47,11 @@ poke() {
     printf "$*" | dd of="$DAMAGED" bs=1 seek="$at" conv=notrunc 2>/dev/null
 }
 
-size=$(stat -c %s "$GOOD")
-: > "$DAMAGED"; expect_silent_music "empty"
-head -c $((size / 2)) "$GOOD" > "$DAMAGED"; expect_silent_music "truncated to half"
-head -c $((size - 10)) "$GOOD" > "$DAMAGED"; expect_silent_music "truncated by 10 bytes"
-LC_ALL=C awk 'BEGIN { srand(7); for (i = 0; i < 5000; i++) printf "%c", int(rand() * 256) }' > "$DAMAGED"
-cp "$DAMAGED" "$ARTIFACTS/random.dat"; expect_silent_music "random bytes"
-# A whole datafile whose first instruments stand alone, without the patch index.
-"$DATAFILE_EDIT" "$GOOD" "$DAMAGED" keep 2; expect_silent_music "no patch index"
-# The first instrument (a Gravis patch inside the datafile): a wave that
-# claims 2 GB, then a layer that claims 255 samples.
+head -c $(($(stat -c %s "$GOOD") - 10)) "$GOOD" > "$DAMAGED"; expect_silent_music "truncated by 10 bytes"
+# The first instrument (a Gravis patch inside the datafile): a wave that claims 2 GB.
 patch=$(grep -obUa 'GF1PATCH1' "$GOOD" | head -n1 | cut -d: -f1)
 [ -n "$patch" ] || fail "no Gravis patch found in $GOOD"
 cp "$GOOD" "$DAMAGED"; poke $((patch + 239 + 8)) '\377\377\377\177'; expect_silent_music "wave past its patch"
-cp "$GOOD" "$DAMAGED"; poke $((patch + 198)) '\377'; expect_silent_music "255 samples claimed"
-cp "$GOOD" "$DAMAGED"; poke $((patch + 239 + 16)) '\377\377\377\177'; expect_silent_music "loop past its wave"
-# The first name property made 4,000 bytes long: the library reads names into 1,024.
-prop=$(grep -obUa 'propNAME' "$GOOD" | head -n1 | cut -d: -f1)
-len=$(od -An -tu1 -j $((prop + 8)) -N4 "$GOOD" | awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4 }')
-{ head -c $((prop + 8)) "$GOOD"; printf '\000\000\017\240'; head -c 4000 /dev/zero | tr '\0' n
-  tail -c +$((prop + 12 + len + 1)) "$GOOD"; } > "$DAMAGED"
-expect_silent_music "a name of 4,000 bytes"
 # A named pipe in its place: nothing waits for a writer.
 run_dir_with_patch_set
 mkfifo "$RUN_DIR/patches.dat"

@@ -125,20 +125,7 @@ shot() {
 
 # count_colour NAME X Y W H R,G,B: how many pixels of the region have that colour.
 count_colour() {
-    local rgb="$6"
-    count_pixels "$1" "$2" "$3" "$4" "$5" "r \",\" g \",\" b == \"$rgb\""
-}
-
-# count_pixels NAME X Y W H CONDITION: how many pixels of the region meet an
-# awk CONDITION over x, y (relative to the region) and r, g, b (0..255).
-count_pixels() {
-    pixel_sum "$@" 0 | cut -d' ' -f1
-}
-
-# pixel_sum NAME X Y W H CONDITION EXPRESSION: "COUNT SUM" of the pixels of
-# the region meeting CONDITION and of EXPRESSION over them.
-pixel_sum() {
-    convert "$ARTIFACTS/$1.png" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | awk '
+    convert "$ARTIFACTS/$1.png" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | awk -v want="$6" '
         function hex(s,   i, v) {
             v = 0
             for (i = 1; i <= length(s); i++) v = v * 16 + index("0123456789ABCDEF", substr(s, i, 1)) - 1
@@ -146,13 +133,11 @@ pixel_sum() {
         }
         /^#/ { next }
         {
-            split($1, p, /[,:]/); x = p[1] + 0; y = p[2] + 0
             match($0, /#[0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f]/)
             h = toupper(substr($0, RSTART + 1, 6))
-            r = hex(substr(h, 1, 2)); g = hex(substr(h, 3, 2)); b = hex(substr(h, 5, 2))
-            if ('"$6"') { n++; sum += '"$7"' }
+            if (hex(substr(h, 1, 2)) "," hex(substr(h, 3, 2)) "," hex(substr(h, 5, 2)) == want) n++
         }
-        END { printf "%d %d\n", n, sum }'
+        END { print n + 0 }'
 }
 
 # differing_pixels A AX AY B BX BY W H [X0,Y0,X1,Y1 ...]: how many pixels of

@@ -2,66 +2,26 @@
 #include "map.h"
 #include "editors.h"
 #include "shell_replay.h"
+#include "tool_run.h"
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <unistd.h>
 #include <zlib.h>
 #include <zstd.h>
 
-namespace fs = std::filesystem;
-
 namespace {
 
-struct Shell {
-    int status;
-    std::string output; // standard output and error
-};
-
-Shell sh(const std::string &command) {
-    FILE *pipe = popen((command + " 2>&1").c_str(), "r");
-    Shell run = {-1, ""};
-    char chunk[4096];
-    for (size_t n; pipe && (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        run.output.append(chunk, n);
-    int status = pipe ? pclose(pipe) : -1;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-std::string quoted(const fs::path &p) { return "'" + p.string() + "'"; }
-
-Shell world_tool(const fs::path &dir, const std::string &args) {
-    return sh(std::string(WORLD_TOOL) + " -C " + quoted(dir) + " " + args);
-}
-
 // Tiled and its rasterizer, headless, with a settings folder of their own.
-Shell tiled(const fs::path &home, const std::string &args) {
-    return sh("cd " + quoted(home) + " && HOME=" + quoted(home) + " XDG_RUNTIME_DIR=" + quoted(home) +
-              " QT_QPA_PLATFORM=offscreen " + args);
+ToolRun tiled(const fs::path &home, const std::string &args) {
+    return shell("cd " + quoted(home) + " && HOME=" + quoted(home) + " XDG_RUNTIME_DIR=" + quoted(home) +
+                 " QT_QPA_PLATFORM=offscreen " + args);
 }
 
-bool have_tiled() { return sh("command -v tiled && command -v tmxrasterizer").status == 0; }
-
-std::string slurp(const fs::path &file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+bool have_tiled() { return shell("command -v tiled && command -v tmxrasterizer").status == 0; }
 
 void spit(const fs::path &file, const std::string &text) { std::ofstream(file, std::ios::binary) << text; }
-
-struct Scratch {
-    fs::path path;
-    Scratch() {
-        const char *tmp = getenv("TMPDIR");
-        std::string name = std::string(tmp && tmp[0] ? tmp : "/tmp") + "/tiled_test.XXXXXX";
-        path = mkdtemp(name.data());
-    }
-    ~Scratch() { fs::remove_all(path); }
-};
 
 const char *const LAYER_FILES[3] = {"map.map", "obj.map", "mob.map"};
 const char *const LAYER_NAMES[3] = {"terrain", "objects", "monsters"};
@@ -69,10 +29,9 @@ const char *const LAYER_NAMES[3] = {"terrain", "objects", "monsters"};
 // The default world built in `dir`/run with the datafiles, and exported to `dir`/map.
 void export_default_world(const fs::path &dir) {
     fs::create_directories(dir / "run");
-    for (const char *f : {"data.dat", "guy.dat", "monster.dat"})
-        fs::copy_file(fs::path(WORLD_GAME_DIR) / f, dir / "run" / f);
-    ASSERT_EQ(world_tool(dir / "run", std::string("build ") + WORLD_SOURCE_DIR).status, 0);
-    Shell exported = world_tool(dir / "run", "export-tiled ../map");
+    copy_datafiles(dir / "run");
+    ASSERT_EQ(run_tool(dir / "run", std::string("build ") + WORLD_SOURCE_DIR).status, 0);
+    ToolRun exported = run_tool(dir / "run", "export-tiled ../map");
     ASSERT_EQ(exported.status, 0) << exported.output;
 }
 
@@ -190,7 +149,7 @@ std::string external_tilesets(const std::string &tilesets, const fs::path &dir, 
         std::string name = "lamplight-" + std::to_string(n);
         spit(dir / (name + ".tsx"), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + element + "\n");
         if (json) {
-            Shell made = tiled(dir, "tiled --export-tileset json " + name + ".tsx " + name + ".tsj");
+            ToolRun made = tiled(dir, "tiled --export-tileset json " + name + ".tsx " + name + ".tsj");
             EXPECT_EQ(made.status, 0) << made.output;
         }
         refs += " <tileset " + firstgid + " source=\"" + name + (json ? ".tsj" : ".tsx") + "\"/>\n";
@@ -201,7 +160,7 @@ std::string external_tilesets(const std::string &tilesets, const fs::path &dir, 
 
 bool same_layers(const fs::path &a, const fs::path &b) {
     for (const char *f : LAYER_FILES)
-        if (slurp(a / f) != slurp(b / f) || slurp(a / f).empty())
+        if (read_file(a / f) != read_file(b / f) || read_file(a / f).empty())
             return false;
     return true;
 }
@@ -212,11 +171,11 @@ bool same_layers(const fs::path &a, const fs::path &b) {
 TEST(TiledExport, TmxRasterizerDrawsTheExportAsRenderDrawsTheWorld) {
     if (!have_tiled())
         GTEST_SKIP() << "no tiled or tmxrasterizer (scripts/install-deps.sh installs them)";
-    Scratch dir;
+    TempDir dir;
     export_default_world(dir.path);
-    Shell rendered = world_tool(dir.path / "run", "render ../render.png");
+    ToolRun rendered = run_tool(dir.path / "run", "render ../render.png");
     ASSERT_EQ(rendered.status, 0) << rendered.output;
-    Shell drawn = tiled(dir.path, "tmxrasterizer map/world.tmx tiled.png");
+    ToolRun drawn = tiled(dir.path, "tmxrasterizer map/world.tmx tiled.png");
     ASSERT_EQ(drawn.status, 0) << drawn.output;
     // render draws the tiles it names; Tiled the whole map, so cut that part out.
     int left, right, top, bottom;
@@ -224,7 +183,7 @@ TEST(TiledExport, TmxRasterizerDrawsTheExportAsRenderDrawsTheWorld) {
     ASSERT_TRUE(range && sscanf(range, "tiles %d..%d x %d..%d", &left, &right, &top, &bottom) == 4) << rendered.output;
     std::string crop = std::to_string((right - left + 1) * 16) + "x" + std::to_string((bottom - top + 1) * 16) + "+" +
                        std::to_string(left * 16) + "+" + std::to_string(top * 16);
-    Shell compared = sh("cd " + quoted(dir.path) + " && convert tiled.png -crop " + crop +
+    ToolRun compared = shell("cd " + quoted(dir.path) + " && convert tiled.png -crop " + crop +
                       " +repage PNG32:cut.png && compare -metric AE cut.png PNG32:render.png null:");
     EXPECT_EQ(compared.output, "0") << "pixels that differ";
 }
@@ -235,9 +194,9 @@ TEST(TiledExport, TmxRasterizerDrawsTheExportAsRenderDrawsTheWorld) {
 TEST(TiledImport, WhatTiledSavesOfTheExportImportsToTheSameLayerFiles) {
     if (!have_tiled())
         GTEST_SKIP() << "no tiled (scripts/install-deps.sh installs it)";
-    Scratch dir;
+    TempDir dir;
     export_default_world(dir.path);
-    std::string exported = slurp(dir.path / "map" / "world.tmx");
+    std::string exported = read_file(dir.path / "map" / "world.tmx");
     Grid grids[3] = {csv_grid(exported, "terrain"), csv_grid(exported, "objects"), csv_grid(exported, "monsters")};
     struct Format {
         const char *encoding, *compression, *tileset_files, *saved_as, *saved_marker;
@@ -266,18 +225,18 @@ TEST(TiledImport, WhatTiledSavesOfTheExportImportsToTheSameLayerFiles) {
             source.insert(source.rfind("</map>"), " <objectgroup id=\"8\" name=\"notes\"/>\n");
             spit(folder / "source.tmx", source);
             map = "map/" + name + (f.saved_as[0] == 'j' ? ".tmj" : ".tmx");
-            Shell saved = tiled(dir.path, std::string("tiled --export-map ") + f.saved_as + " map/source.tmx " + map);
+            ToolRun saved = tiled(dir.path, std::string("tiled --export-map ") + f.saved_as + " map/source.tmx " + map);
             ASSERT_EQ(saved.status, 0) << saved.output;
-            std::string text = slurp(dir.path / map);
+            std::string text = read_file(dir.path / map);
             text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == ' ' || c == '\n'; }), text.end());
             EXPECT_NE(text.find(f.saved_marker), std::string::npos) << "Tiled did not keep the format:\n"
                                                                        << text.substr(0, 600);
         }
-        Shell imported = world_tool(layers, "import-tiled " + quoted(dir.path / map));
+        ToolRun imported = run_tool(layers, "import-tiled " + quoted(dir.path / map));
         EXPECT_EQ(imported.status, 0) << imported.output;
         EXPECT_TRUE(same_layers(layers, dir.path / "run")) << imported.output;
-        bool warned = imported.output.find("layer 'notes' is none of terrain, objects, monsters; ignored") != std::string::npos;
-        EXPECT_EQ(warned, f.saved_as[0] != 0) << imported.output;
+        EXPECT_EQ(imported.says("layer 'notes' is none of terrain, objects, monsters; ignored"), f.saved_as[0] != 0)
+            << imported.output;
     }
 }
 
@@ -344,24 +303,24 @@ TEST(TiledImport, RefusesWhatTheGameCannotTakeInOneLineAndWritesNothing) {
     };
     for (const Refusal &c : cases) {
         SCOPED_TRACE(c.fault);
-        Scratch dir;
+        TempDir dir;
         spit(dir.path / c.file, c.text);
-        Shell run = world_tool(dir.path, std::string("import-tiled ") + c.file);
+        ToolRun run = run_tool(dir.path, std::string("import-tiled ") + c.file);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.output.rfind(c.says, 0), 0u) << run.output;
         EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
-        EXPECT_NE(run.output.find("; no layer file written"), std::string::npos) << run.output;
+        EXPECT_TRUE(run.says("; no layer file written")) << run.output;
         for (const char *f : LAYER_FILES)
             EXPECT_FALSE(fs::exists(dir.path / f)) << f;
     }
     // It reads, but a 3x2 world cannot hold the start view: build's check says so.
-    Scratch dir;
+    TempDir dir;
     spit(dir.path / "m.tmx", tmx);
-    Shell checked = world_tool(dir.path, "import-tiled m.tmx");
+    ToolRun checked = run_tool(dir.path, "import-tiled m.tmx");
     EXPECT_EQ(checked.status, 1);
-    EXPECT_NE(checked.output.find("no layer file written (--force writes anyway)"), std::string::npos) << checked.output;
+    EXPECT_TRUE(checked.says("no layer file written (--force writes anyway)")) << checked.output;
     EXPECT_FALSE(fs::exists(dir.path / "map.map"));
-    EXPECT_EQ(world_tool(dir.path, "import-tiled --force m.tmx").status, 0);
+    EXPECT_EQ(run_tool(dir.path, "import-tiled --force m.tmx").status, 0);
     EXPECT_TRUE(fs::exists(dir.path / "map.map") && fs::exists(dir.path / "mob.map"));
 }
 
@@ -392,9 +351,9 @@ static std::string recording(const fs::path &dir, const std::vector<std::pair<ch
 TEST(TiledDesigner, ARoomPaintedInTiledImportsLoadsInTheEditorsAndPlays) {
     if (!have_tiled())
         GTEST_SKIP() << "no tiled (scripts/install-deps.sh installs it)";
-    Scratch dir;
+    TempDir dir;
     export_default_world(dir.path);
-    std::string exported = slurp(dir.path / "map" / "world.tmx"), tilesets = tilesets_of(exported);
+    std::string exported = read_file(dir.path / "map" / "world.tmx"), tilesets = tilesets_of(exported);
     Grid grids[3] = {csv_grid(exported, "terrain"), csv_grid(exported, "objects"), csv_grid(exported, "monsters")};
     // The start room is 66..80 x 151..165; its first object goes to (70, 160).
     int ox = -1, oy = -1;
@@ -407,11 +366,11 @@ TEST(TiledDesigner, ARoomPaintedInTiledImportsLoadsInTheEditorsAndPlays) {
     std::swap(grids[1][oy][ox], grids[1][160][70]);
     auto resaved = [&](const std::string &name) {
         spit(dir.path / "map" / (name + ".tmx"), tmx_map(tilesets, grids, "csv", "", "infinite=\"0\""));
-        Shell saved = tiled(dir.path / "map", "tiled --export-map tmx " + name + ".tmx " + name + "-saved.tmx");
+        ToolRun saved = tiled(dir.path / "map", "tiled --export-map tmx " + name + ".tmx " + name + "-saved.tmx");
         EXPECT_EQ(saved.status, 0) << saved.output;
         fs::path folder = dir.path / name;
         fs::create_directories(folder);
-        Shell imported = world_tool(folder, "import-tiled " + quoted(dir.path / "map" / (name + "-saved.tmx")));
+        ToolRun imported = run_tool(folder, "import-tiled " + quoted(dir.path / "map" / (name + "-saved.tmx")));
         EXPECT_EQ(imported.status, 0) << imported.output;
         return folder;
     };
@@ -453,10 +412,9 @@ TEST(TiledDesigner, ARoomPaintedInTiledImportsLoadsInTheEditorsAndPlays) {
             grids[0][y][x] = grids[0][y][80];
     grids[0][158][53] = grids[0][158][52]; // the pillar where the new door lets the player out
     fs::path play = resaved("play");
-    for (const char *f : {"data.dat", "guy.dat", "monster.dat"})
-        fs::copy_file(fs::path(WORLD_GAME_DIR) / f, play / f);
+    copy_datafiles(play);
     spit(play / "walk.rec", recording(play, {{'U', 12}, {'L', 90}}));
-    Shell walked = sh("cd " + quoted(play) + " && " + quoted(fs::path(WORLD_GAME_DIR) / "lamplight") +
+    ToolRun walked = shell("cd " + quoted(play) + " && " + quoted(fs::path(WORLD_GAME_DIR) / "lamplight") +
                     " --replay walk.rec --headless --rooms");
-    EXPECT_NE(walked.output.find("room=36,151 "), std::string::npos) << walked.output;
+    EXPECT_TRUE(walked.says("room=36,151 ")) << walked.output;
 }

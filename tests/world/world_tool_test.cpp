@@ -2,56 +2,16 @@
 #include "map.h"
 #include "editors_names.h"
 #include "editors.h"
-#include <sstream>
+#include "tool_run.h"
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <loadpng.h>
 #include <set>
-
-namespace fs = std::filesystem;
+#include <sstream>
 
 namespace {
-
-// What one run of the tool printed and returned.
-struct ToolRun {
-    int status;
-    std::string output;
-};
-
-ToolRun run_tool(const fs::path &dir, const std::string &args) {
-    std::string command = std::string(WORLD_TOOL) + " -C '" + dir.string() + "' " + args + " 2>&1";
-    FILE *pipe = popen(command.c_str(), "r");
-    ToolRun run = {-1, ""};
-    char chunk[4096];
-    for (size_t n; pipe && (n = fread(chunk, 1, sizeof chunk, pipe)) > 0;)
-        run.output.append(chunk, n);
-    int status = pipe ? pclose(pipe) : -1;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-bool contains(const ToolRun &run, const std::string &text) { return run.output.find(text) != std::string::npos; }
-
-std::string read_file(const fs::path &file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// A fresh folder, removed at the end of the test.
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        const char *tmp = getenv("TMPDIR");
-        std::string name = std::string(tmp && tmp[0] ? tmp : "/tmp") + "/world_test.XXXXXX";
-        path = mkdtemp(name.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-};
 
 // One layer file of `dir` as a new bitmap (NULL when unreadable); Allegro starts headless on the first.
 BITMAP *layer_in(const TempDir &dir, const char *file, RGB *pal) {
@@ -168,6 +128,13 @@ struct Fill {
     char c;
     int x1 = 0, y1 = 0; // the far corner of a filled block; 0 = a single tile
 };
+// Lays the fills into the world.
+static void lay(TextWorld &world, const std::vector<Fill> &fills) {
+    for (const Fill &f : fills)
+        for (int y = f.y; y <= (f.y1 ? f.y1 : f.y); y++)
+            for (int x = f.x; x <= (f.x1 ? f.x1 : f.x); x++)
+                world.set(f.layer, x, y, f.c);
+}
 struct BrokenWorld {
     const char *fault;
     std::vector<Fill> fills;
@@ -244,10 +211,7 @@ TEST(WorldCheck, NamesEachFaultOfABrokenWorldAndPassesASoundOne) {
         TextWorld world;
         world.width = c.width;
         world.height = c.height;
-        for (const Fill &f : c.fills)
-            for (int y = f.y; y <= (f.y1 ? f.y1 : f.y); y++)
-                for (int x = f.x; x <= (f.x1 ? f.x1 : f.x); x++)
-                    world.set(f.layer, x, y, f.c);
+        lay(world, c.fills);
         TempDir dir;
         world.write(dir);
         ToolRun run = run_tool(dir.path, "build .");
@@ -262,14 +226,14 @@ TEST(WorldCheck, NamesEachFaultOfABrokenWorldAndPassesASoundOne) {
             EXPECT_EQ(run_tool(dir.path, "check --strict").status, 1) << "warnings fail a strict check";
         }
         for (const std::string &line : c.named)
-            EXPECT_TRUE(contains(run, line)) << line << "\n" << run.output;
+            EXPECT_TRUE(run.says(line)) << line << "\n" << run.output;
         for (const std::string &text : c.not_named)
-            EXPECT_FALSE(contains(run, text)) << text << "\n" << run.output;
+            EXPECT_FALSE(run.says(text)) << text << "\n" << run.output;
     }
 }
 
 // build runs every check first: a world the game would start inside a wall
-// is not written, unless forced; usage errors and --help as a tool should.
+// is not written, unless forced; usage errors, --help and --version as a tool should.
 TEST(WorldBuild, RefusesABrokenWorldUnlessForcedAndExplainsItsUsage) {
     TextWorld world;
     world.set(0, 74, 162, '=');
@@ -277,27 +241,25 @@ TEST(WorldBuild, RefusesABrokenWorldUnlessForcedAndExplainsItsUsage) {
     world.write(dir);
     ToolRun refused = run_tool(dir.path, "build .");
     EXPECT_EQ(refused.status, 1);
-    EXPECT_TRUE(contains(refused, "start: the player starts in a wall: tile (74, 162) has code 30")) << refused.output;
-    EXPECT_TRUE(contains(refused, "1 problem; no layer file written (--force writes anyway)")) << refused.output;
+    EXPECT_TRUE(refused.says("start: the player starts in a wall: tile (74, 162) has code 30")) << refused.output;
+    EXPECT_TRUE(refused.says("1 problem; no layer file written (--force writes anyway)")) << refused.output;
     EXPECT_FALSE(fs::exists(dir.path / "map.map"));
     ToolRun forced = run_tool(dir.path, "build --force .");
     EXPECT_EQ(forced.status, 0) << forced.output;
-    EXPECT_TRUE(contains(forced, "start: the player starts in a wall")) << forced.output;
+    EXPECT_TRUE(forced.says("start: the player starts in a wall")) << forced.output;
     EXPECT_TRUE(fs::exists(dir.path / "map.map"));
 
-    for (const char *help : {"--help", "-h"}) {
-        std::string out = std::string(WORLD_TOOL) + " " + help + " 2>/dev/null";
-        FILE *pipe = popen(out.c_str(), "r");
-        char text[4096] = "";
-        size_t n = fread(text, 1, sizeof text - 1, pipe);
-        text[n] = 0;
-        EXPECT_EQ(WEXITSTATUS(pclose(pipe)), 0) << help;
-        EXPECT_NE(std::string(text).find("usage: lamplight-world"), std::string::npos) << help << ": " << text;
+    for (const char *help : {"--help", "-h"}) { // on standard output
+        ToolRun run = shell("(" + std::string(WORLD_TOOL) + " " + help + " 2>/dev/null)");
+        EXPECT_EQ(run.status, 0) << help;
+        EXPECT_TRUE(run.says("usage: lamplight-world")) << help << ": " << run.output;
     }
+    // The version is the project's, the one CMake's project() sets.
+    EXPECT_EQ(run_tool(dir.path, "--version").output, std::string("lamplight-world ") + LAMPLIGHT_VERSION + "\n");
     for (const char *wrong : {"bogus", "build", "check --force", "build --strict .", "render"}) {
         ToolRun run = run_tool(dir.path, wrong);
         EXPECT_EQ(run.status, 2) << wrong;
-        EXPECT_TRUE(contains(run, "usage: lamplight-world")) << wrong << ": " << run.output;
+        EXPECT_TRUE(run.says("usage: lamplight-world")) << wrong << ": " << run.output;
     }
 }
 
@@ -351,7 +313,7 @@ TEST(WorldText, DumpGivesNewCodesACharacterAndBuildsBackWhileCharactersLast) {
     paint_codes(first, 100, 100); // 100 codes more than the legend has characters for
     dumped = run_tool(first.path, "dump " + out.path.string());
     EXPECT_NE(dumped.status, 0);
-    EXPECT_TRUE(contains(dumped, "terrain layer: more distinct codes than the 94 printable characters")) << dumped.output;
+    EXPECT_TRUE(dumped.says("terrain layer: more distinct codes than the 94 printable characters")) << dumped.output;
 }
 
 TEST(WorldRender, DrawsTheDefaultWorldWithTheGameArt) {
@@ -359,8 +321,7 @@ TEST(WorldRender, DrawsTheDefaultWorldWithTheGameArt) {
     if (!fs::exists(game / "data.dat") || !fs::exists(game / "monster.dat"))
         GTEST_SKIP() << "no datafiles in " << game;
     TempDir dir;
-    for (const char *f : {"data.dat", "monster.dat"})
-        fs::copy_file(game / f, dir.path / f);
+    copy_datafiles(dir.path);
     ASSERT_EQ(run_tool(dir.path, std::string("build ") + WORLD_SOURCE_DIR).status, 0);
     ToolRun rendered = run_tool(dir.path, "render map.png");
     ASSERT_EQ(rendered.status, 0) << rendered.output;
@@ -394,10 +355,8 @@ TEST(WorldRender, DrawsTheDefaultWorldWithTheGameArt) {
 // the tiles it warns about are the tiles the check names.
 TEST(WorldCheck, EditorWarningsNameTheSameTilesAsTheCheck) {
     TextWorld world;
-    const Fill fills[] = {{0, 71, 158, '='}, {2, 70, 157, '2'}, {2, 84, 156, 'K'}, {0, 88, 163, '='},
-                          {0, 75, 155, '='}, {1, 75, 155, '$'}, {1, 76, 155, '$'}, {2, 90, 152, '2'}};
-    for (const Fill &f : fills)
-        world.set(f.layer, f.x, f.y, f.c);
+    lay(world, {{0, 71, 158, '='}, {2, 70, 157, '2'}, {2, 84, 156, 'K'}, {0, 88, 163, '='},
+                {0, 75, 155, '='}, {1, 75, 155, '$'}, {1, 76, 155, '$'}, {2, 90, 152, '2'}});
     TempDir dir;
     world.write(dir);
     ASSERT_EQ(run_tool(dir.path, "build --force .").status, 0);
@@ -430,17 +389,6 @@ TEST(WorldCheck, EditorWarningsNameTheSameTilesAsTheCheck) {
     }
 }
 
-// The tool tells the project's version, the one CMake's project() sets.
-TEST(WorldTool, VersionIsTheProjectVersion) {
-    TempDir dir;
-    ToolRun run = run_tool(dir.path, "--version");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.output, std::string("lamplight-world ") + LAMPLIGHT_VERSION + "\n");
-    int major, minor, patch;
-    char end;
-    EXPECT_EQ(sscanf(LAMPLIGHT_VERSION, "%d.%d.%d%c", &major, &minor, &patch, &end), 3) << LAMPLIGHT_VERSION;
-}
-
 // One trap laid in the small world, the lines the proof gives for it, and
 // the same world mended, which passes a strict check.
 struct TrapWorld {
@@ -453,8 +401,7 @@ struct TrapWorld {
 // recording replayed: the replay's end reason ("end=goal"), or what went wrong.
 static std::string played_plan_end(const fs::path &dir) {
     fs::path game(WORLD_GAME_DIR);
-    for (const char *f : {"data.dat", "guy.dat", "monster.dat"})
-        fs::copy_file(game / f, dir / f, fs::copy_options::overwrite_existing);
+    copy_datafiles(dir);
     std::string in_dir = "cd '" + dir.string() + "' && '" + game.string();
     if (system((in_dir + "/lamplight-route' --plan plan.rec > route.log 2>&1").c_str()) != 0)
         return "lamplight-route failed: " + read_file(dir / "route.log");
@@ -495,12 +442,6 @@ TEST(WorldReach, NamesEachTrapAndPassesItMended) {
         {"an island: A's west end cut off by a boundary", {{0, 70, 151, '#', 70, 165}}, {{0, 70, 152, '.', 70, 164}},
          {"warning: room (66,151) cannot be reached at all"}},
     };
-    auto lay = [](TextWorld &world, const std::vector<Fill> &fills) {
-        for (const Fill &f : fills)
-            for (int y = f.y; y <= (f.y1 ? f.y1 : f.y); y++)
-                for (int x = f.x; x <= (f.x1 ? f.x1 : f.x); x++)
-                    world.set(f.layer, x, y, f.c);
-    };
     for (const TrapWorld &c : cases) {
         SCOPED_TRACE(c.trap);
         TextWorld world;
@@ -511,7 +452,7 @@ TEST(WorldReach, NamesEachTrapAndPassesItMended) {
         ToolRun run = run_tool(dir.path, "check --strict");
         EXPECT_EQ(run.status, 1);
         for (const std::string &line : c.named)
-            EXPECT_TRUE(contains(run, line + "\n")) << line << "\n" << run.output;
+            EXPECT_TRUE(run.says(line + "\n")) << line << "\n" << run.output;
         bool problem = c.named[0].compare(0, 8, "warning:") != 0;
         EXPECT_EQ(run_tool(dir.path, "check").status, problem ? 1 : 0) << "problems fail, warnings pass a plain check";
         EXPECT_EQ(run_tool(dir.path, "build .").status, problem ? 1 : 0) << "problems stop a build";
@@ -525,7 +466,7 @@ TEST(WorldReach, NamesEachTrapAndPassesItMended) {
         EXPECT_EQ(ok.status, 0) << ok.output;
         ToolRun route = run_tool(mended.path, "route");
         EXPECT_EQ(route.status, 0) << route.output;
-        EXPECT_TRUE(contains(route, "1. start in room (66,151)\n") && contains(route, "   take the goal at ")) << route.output;
+        EXPECT_TRUE(route.says("1. start in room (66,151)\n") && route.says("   take the goal at ")) << route.output;
         // The game agrees: the plan, played at the keys, ends at the goal,
         // and its recording replays to the same end.
         EXPECT_EQ(played_plan_end(mended.path), "end=goal") << route.output;
@@ -539,8 +480,7 @@ TEST(WorldReach, DefaultRouteFollowsTheSolutionsOrderOfRooms) {
     if (!fs::exists(game / "data.dat") || !fs::exists(game / "lamplight"))
         GTEST_SKIP() << "no game in " << game;
     TempDir dir;
-    for (const char *f : {"data.dat", "guy.dat", "monster.dat"})
-        fs::copy_file(game / f, dir.path / f);
+    copy_datafiles(dir.path);
     ASSERT_EQ(run_tool(dir.path, std::string("build ") + WORLD_SOURCE_DIR).status, 0);
     ToolRun route = run_tool(dir.path, "route");
     ASSERT_EQ(route.status, 0) << route.output;
