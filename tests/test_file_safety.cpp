@@ -261,8 +261,9 @@ TEST(SaveTargets, LinksFoldersAndLeftovers) {
         ASSERT_EQ(lstat((chain + "/l" + std::to_string(length - 1)).c_str(), &last), 0);
         EXPECT_TRUE(S_ISLNK(last.st_mode)) << length;
         EXPECT_EQ(stat((chain + "/l" + std::to_string(length)).c_str(), &end) == 0, length == 16);
-        if (length == 17)
+        if (length == 17) {
             EXPECT_NE(err.find("a chain of more than 16 symbolic links"), std::string::npos) << err;
+        }
     }
 
     // Leftovers of killed saves go with the next save; look-alikes stay, and
