@@ -107,6 +107,17 @@ awk -v p="$peak" 'BEGIN { exit !(p > 0.02) }' || fail "what the page played is s
 n=$(differing_pixels web-first-room 0 0 web-after-reload 0 0 480 480 160,96,191,127)
 [ "$n" -eq 0 ] || fail "after the reload $n pixels of the room differ besides the painted tile"
 
+# Download world: the three layers as the game has them, the painted terrain
+# among them; Default world: the first room as it was.
+for f in map.map obj.map mob.map; do
+    [ -s "$ARTIFACTS/downloads/$f" ] || fail "Download world gave no $f"
+done
+cmp -s "$ARTIFACTS/downloads/obj.map" "$RUN_DIR/obj.map" && cmp -s "$ARTIFACTS/downloads/mob.map" "$RUN_DIR/mob.map" \
+    || fail "the downloaded obj.map or mob.map is not the world's"
+cmp -s "$ARTIFACTS/downloads/map.map" "$RUN_DIR/map.map" && fail "the downloaded map.map lacks the painted tile"
+n=$(differing_pixels web-first-room 0 0 web-after-reset 0 0 480 480)
+[ "$n" -eq 0 ] || fail "after Default world $n pixels of the room differ from the first room"
+
 # The solution, replayed in the page, ends as natively.
 web_end=$(seen 'replay_stdout[s.replay_stdout.length - 1]')
 [ "$web_end" = "\"$NATIVE_END\"" ] || fail "the page's replay ended with $web_end, the native game with [$NATIVE_END]"

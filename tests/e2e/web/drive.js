@@ -79,6 +79,16 @@ async function play(browser) {
   await firstFrame(page);
   await shot(page, 'web-after-reload');
   seen.play_stderr = await lines(page, 'stderr');
+  // The page's own controls: the three layers downloaded, then the default
+  // world back (the page reloads without the saved layers).
+  const cdp = await page.target().createCDPSession();
+  await cdp.send('Page.setDownloadBehavior', {behavior: 'allow', downloadPath: `${out}/downloads`});
+  await page.click('#download-world');
+  const layers = ['map.map', 'obj.map', 'mob.map'];
+  for (let n = 0; n < 50 && !layers.every((f) => fs.existsSync(`${out}/downloads/${f}`)); n++) await sleep(100);
+  await Promise.all([page.waitForNavigation(), page.click('#reset-world')]);
+  await firstFrame(page);
+  await shot(page, 'web-after-reset');
   await context.close();
 }
 
