@@ -30,8 +30,6 @@ bool monster_editor_pass();
 void monster_editor_close();
 
 // Steps the three editors share.
-// The global that holds layer 0, 1 or 2 (NULL for another number).
-BITMAP **editor_layer_slot(int layer);
 // Replaces layer 0, 1 or 2 by a fresh load of its file and notes what the
 // file held (layer_stamps). When the file cannot be read the layer in memory
 // is kept, one line goes to standard error, and the result is false; a file

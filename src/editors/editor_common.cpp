@@ -5,10 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-BITMAP **editor_layer_slot(int layer) {
-    return layer_slot(layer);
-}
-
 // Says why the file was not taken. A file that is not there loses nothing
 // when the layer in memory is saved in its place; one that is there (another
 // world's layer, say, written while the game runs) is left alone.
@@ -25,7 +21,7 @@ static void refuse_reload(int layer, const char *why) {
 }
 
 bool reload_layer(int layer) {
-    BITMAP **slot = editor_layer_slot(layer);
+    BITMAP **slot = layer_slot(layer);
     if (!slot)
         return false;
     const char *file = layer_file_name(layer);

@@ -39,7 +39,7 @@ bool layer_file_changed(int layer) {
 }
 
 bool editor_save(int layer) {
-    BITMAP **slot = editor_layer_slot(layer);
+    BITMAP **slot = layer_slot(layer);
     if (write_layer_file(layer_file_name(layer), *slot, palette) == 0) {
         layer_stamps[layer] = last_layer_stamp;
         drop_unsaved(layer);
@@ -63,7 +63,7 @@ static void load_for_editing(int layer) {
         reload_layer(layer);
         return;
     }
-    BITMAP **slot = editor_layer_slot(layer);
+    BITMAP **slot = layer_slot(layer);
     destroy_bitmap(*slot);
     *slot = copy_layer(unsaved_edits[layer]);
     memcpy(palette, unsaved_palette[layer], sizeof(PALETTE));
@@ -73,7 +73,7 @@ void editor_begin(int layer) {
     load_for_editing(layer);
     open_editor_layer = layer;
     panel_override = draw_editor_panel;
-    history_begin(editor_layer_slot(layer));
+    history_begin(layer_slot(layer));
     proof_begin();
     editor_leave = LEAVE_SAVE;
     editor_question = ASK_NONE;

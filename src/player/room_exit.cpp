@@ -35,18 +35,17 @@ void exit_landing_tiles(int dir, int low_wall, int high_wall, int *first, int *l
 // down. A sub-tile offset pointing back into the old room is dropped by one
 // more tile.
 void take_room_exit(int dir) {
-    for (const ExitLanding &e : exit_landings) {
-        if (e.dir != dir)
-            continue;
-        bool across = direction_rule(dir).horizontal;
-        int &player = across ? player_x : player_y;
-        int &origin = across ? view_tx : view_ty;
-        int &scroll = across ? scroll_px : scroll_py;
-        player = e.player;
-        origin = across ? exit_view_origin(dir, room_left, room_right) : exit_view_origin(dir, room_top, room_bottom);
-        if (scroll * e.step > 0) {
-            scroll = 0;
-            origin += e.step;
-        }
+    if (direction_rule(dir).code == DIR_NONE)
+        return;
+    const ExitLanding &e = landing_of(dir);
+    bool across = direction_rule(dir).horizontal;
+    int &player = across ? player_x : player_y;
+    int &origin = across ? view_tx : view_ty;
+    int &scroll = across ? scroll_px : scroll_py;
+    player = e.player;
+    origin = across ? exit_view_origin(dir, room_left, room_right) : exit_view_origin(dir, room_top, room_bottom);
+    if (scroll * e.step > 0) {
+        scroll = 0;
+        origin += e.step;
     }
 }

@@ -37,11 +37,13 @@ bool file_fingerprint(const char *file, long *size, unsigned *checksum, char *wh
 
 // --- Writing ---
 
-// After a failed write: one line, the file closed, play goes on.
-static void recording_write_failed() {
+// After a failed write: one line, and nothing more is written; play goes on.
+// The file is closed here unless that close is what failed.
+static void recording_write_failed(bool close_it) {
     fprintf(stderr, "%s: the recording could not be written (%s); the run goes on unrecorded\n", recording_name,
             strerror(errno ? errno : EIO));
-    fclose(recording_out);
+    if (close_it)
+        fclose(recording_out);
     recording_out = nullptr;
     recording_failed = true;
 }
@@ -50,7 +52,7 @@ static void recording_write_failed() {
 static void write_recording_line(const char *text) {
     errno = 0;
     if (fprintf(recording_out, "%s\n", text) < 0 || fflush(recording_out) != 0)
-        recording_write_failed();
+        recording_write_failed(true);
 }
 
 bool start_recording(const char *file) {
@@ -93,8 +95,9 @@ void finish_recording(const char *end_line) {
     if (!recording_out)
         return;
     write_recording_line(end_line);
+    errno = 0;
     if (recording_out && fclose(recording_out) != 0)
-        recording_write_failed();
+        recording_write_failed(false); // fclose let go of the file whatever it said
     recording_out = nullptr;
 }
 
