@@ -38,6 +38,7 @@ const ObjectKind *object_kind(int code);
 
 // How a monster of a kind moves each frame.
 enum MonsterMove {
+    MOVE_STILL,             // does not move (a value above the last kind)
     MOVE_CHASE,             // heads for the player on both axes
     MOVE_PATROL_VERTICAL,   // up and down, starting up, turning where blocked
     MOVE_PATROL_HORIZONTAL, // left and right, starting left, turning where blocked
@@ -64,3 +65,9 @@ extern const MonsterKind MONSTER_KINDS[MAX_MONSTER_KIND + 1];
 // The row of a monster kind, or null for 0 and values without a kind (such
 // markers are never spawned).
 const MonsterKind *monster_kind(int kind);
+// A record may still hold a value with no row (set by hand): it moves and
+// is shot as the rules read the kind number. Below the first kind it
+// chases (kinds below the patrollers chase), above the last it stands
+// still; only the kinds whose row says so are not shot.
+MonsterMove monster_move(int kind);
+bool monster_can_be_shot(int kind);

@@ -231,7 +231,7 @@ TEST(MonstersCollide, OverlappingMonstersHoldEachOtherUntilOneDies) {
     EXPECT_EQ(pos(1), "76,64");
 }
 
-TEST(MonstersUpdate, NoStepsDeadRecordsAndUnknownKindsDoNothing) {
+TEST(MonstersUpdate, NoStepsDeadRecordsAndKindsAbove14DoNothingAndKind0Chases) {
     open_world();
     terrain_tile(5, 5, 30);
     place(0, 14, 96, 80);  // flush against the wall, facing it
@@ -244,9 +244,11 @@ TEST(MonstersUpdate, NoStepsDeadRecordsAndUnknownKindsDoNothing) {
         EXPECT_EQ(monsters[0].patrol_h, 1) << steps; // no step, so no turn
     }
     // Dead records and kinds above 14 stand still; the dead one hurts no one.
+    // A record holding kind 0 (never spawned) chases, as every kind below 13.
     monsters[1].status = 2;
     place(2, 15, 20, 20);
+    place(3, 0, 20, 60);
     update_monsters();
-    EXPECT_EQ(pos(1) + " " + pos(2), "125,170 20,20");
+    EXPECT_EQ(pos(1) + " " + pos(2) + " " + pos(3), "125,170 20,20 24,64");
     EXPECT_EQ(player_hp, hp);
 }

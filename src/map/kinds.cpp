@@ -47,3 +47,13 @@ const MonsterKind MONSTER_KINDS[MAX_MONSTER_KIND + 1] = {
 const MonsterKind *monster_kind(int kind) {
     return kind >= 1 && kind <= MAX_MONSTER_KIND ? &MONSTER_KINDS[kind] : nullptr;
 }
+
+MonsterMove monster_move(int kind) {
+    const MonsterKind *k = monster_kind(kind);
+    return k ? k->move : kind < 1 ? MOVE_CHASE : MOVE_STILL;
+}
+
+bool monster_can_be_shot(int kind) {
+    const MonsterKind *k = monster_kind(kind);
+    return !k || k->can_be_shot;
+}

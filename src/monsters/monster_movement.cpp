@@ -77,10 +77,10 @@ void move_monster(int dir, int steps, int index) {
         }
     }
     // A patroller stopped on its last step turns round.
-    const MonsterKind *k = monster_kind(m.kind);
-    if (blocked && k && k->move == MOVE_PATROL_HORIZONTAL)
+    MonsterMove move = monster_move(m.kind);
+    if (blocked && move == MOVE_PATROL_HORIZONTAL)
         m.patrol_h = -m.patrol_h;
-    if (blocked && k && k->move == MOVE_PATROL_VERTICAL)
+    if (blocked && move == MOVE_PATROL_VERTICAL)
         m.patrol_v = -m.patrol_v;
     m.x += dx;
     m.y += dy;
@@ -102,17 +102,15 @@ void update_monsters() {
         Monster &m = monsters[i];
         if (m.status != MONSTER_ALIVE)
             continue;
-        const MonsterKind *k = monster_kind(m.kind);
-        if (!k)
-            continue; // a value with no kind stands still
-        if (k->move == MOVE_CHASE) {
+        MonsterMove move = monster_move(m.kind);
+        if (move == MOVE_CHASE) {
             // Both centres are taken before the horizontal move.
             int cx = m.x + m.width / 2, cy = m.y + m.height / 2;
             chase_axis(i, cx, player_x + 12, DIR_LEFT, DIR_RIGHT);
             chase_axis(i, cy, player_y + 16, DIR_UP, DIR_DOWN);
-        } else if (k->move == MOVE_PATROL_VERTICAL) {
+        } else if (move == MOVE_PATROL_VERTICAL) {
             move_monster(m.patrol_v == 1 ? DIR_UP : DIR_DOWN, MONSTER_SPEED, i);
-        } else {
+        } else if (move == MOVE_PATROL_HORIZONTAL) {
             move_monster(m.patrol_h == 1 ? DIR_LEFT : DIR_RIGHT, MONSTER_SPEED, i);
         }
     }

@@ -50,8 +50,7 @@ static void step_shot(Shot &s) {
 
 // Alive and of a kind shots stop on (they pass through the patrollers).
 static bool shootable(const Monster &m) {
-    const MonsterKind *k = monster_kind(m.kind);
-    return m.status == MONSTER_ALIVE && k && k->can_be_shot;
+    return m.status == MONSTER_ALIVE && monster_can_be_shot(m.kind);
 }
 
 // Hurts the first shootable monster whose box strictly contains the shot's
