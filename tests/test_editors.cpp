@@ -249,6 +249,8 @@ TEST_F(Editors, ObjectAndMonsterBrushesStayWithinOneTo14AndTheRightButtonErases)
     const struct { int layer, *brush, corner, centre; } editors[] = {
         {1, &object_brush, 0, OBJECT_COLOUR_BASE + 13},
         {2, &monster_brush, MONSTER_COLOUR_BASE + 13, MONSTER_COLOUR_BASE + 13}};
+    putpixel(monster_layer, 74, 160, 3); // shown by the monster editor alone
+    save_layer(2);
     for (const auto &e : editors) {
         SCOPED_TRACE(e.layer);
         bool (*pass)() = passes[e.layer];
@@ -267,6 +269,7 @@ TEST_F(Editors, ObjectAndMonsterBrushesStayWithinOneTo14AndTheRightButtonErases)
         click(pass, 70, 155, 1);
         EXPECT_EQ(getpixel(layer, 70, 155), 13);
         EXPECT_EQ(getpixel(screen, tile_px(70) + 5, tile_py(155) + 5), e.centre); // redrawn
+        EXPECT_EQ(getpixel(screen, tile_px(74) + 2, tile_py(160) + 2), e.layer == 2 ? MONSTER_COLOUR_BASE + 3 : 60);
         click(pass, 71, 155, 1);
         click(pass, 70, 155, 2);
         EXPECT_EQ(getpixel(layer, 70, 155), 0); // right erases
@@ -394,7 +397,9 @@ TEST_F(Editors, ShiftEscAsksThenDropsTheEditsAndPutsViewAndPlayerBack) {
         player_x = 40; // as the camera's follow step may pin him
         EXPECT_FALSE(run(passes[e], {KEY_LSHIFT, KEY_BACKSPACE, KEY_ESC})); // redo, then Esc with Shift held
         EXPECT_EQ(editor_question, ASK_DISCARD);
-        EXPECT_NE(panel_text(e).find("|Drop every|unsaved|"), std::string::npos) << panel_text(e);
+        std::string text = panel_text(e);
+        EXPECT_EQ(text.substr(text.find("|Drop")),
+                  "|Drop every|unsaved|edit of|" + std::string(layer_file_name(e)) + "?||D  drop|ESC  back|");
         EXPECT_FALSE(run(passes[e], {KEY_ESC}));  // still the same press
         EXPECT_FALSE(run(passes[e], {}));
         EXPECT_FALSE(run(passes[e], {KEY_ESC}));  // a new one: back to editing
@@ -428,7 +433,8 @@ TEST_F(Editors, AFileChangedOnDiskIsNotOverwrittenUnasked) {
         std::vector<unsigned char> their_bytes = file_bytes("mob.map");
         EXPECT_FALSE(run(monster_editor_pass, {KEY_ESC}));
         EXPECT_EQ(editor_question, ASK_FILE_CHANGED);
-        EXPECT_NE(panel_text(2).find("mob.map|changed on|disk since"), std::string::npos) << panel_text(2);
+        EXPECT_EQ(panel_text(2), "MONSTERS|mob.map||mob.map|changed on|disk since|it was|read.||"
+                                 "S  save|  my edits|D  keep|  the file|ESC  back|");
         EXPECT_EQ(file_bytes("mob.map"), their_bytes);
         EXPECT_TRUE(run(monster_editor_pass, {answer}));
         monster_editor_close();

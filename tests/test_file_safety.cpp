@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 #include <sys/file.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -127,38 +126,6 @@ TEST(SaveOnFullDisk, OldFileStaysByteForByteAndOneLineNamesIt) {
     save_with_file_limit(file, new_layer, full, &status);
     EXPECT_EQ(status, 0) << "a limit of exactly the file's size is enough";
     EXPECT_EQ(file_bytes(file), new_bytes);
-    destroy_bitmap(old_layer);
-    destroy_bitmap(new_layer);
-}
-
-// As root: a real file system that is full. Skipped where mounting is refused.
-TEST(SaveOnFullDisk, FilledTmpfsKeepsTheOldFile) {
-    start_headless();
-    if (geteuid() != 0)
-        GTEST_SKIP() << "mounting a tmpfs needs root";
-    std::string dir = temp_dir();
-    MountGuard tmpfs{dir};
-    if (mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=256k") != 0)
-        GTEST_SKIP() << "mounting a tmpfs was refused: " << strerror(errno);
-    tmpfs.mounted = true;
-    std::string file = dir + "/map.map";
-    BITMAP *old_layer = varied_layer(40, 0), *new_layer = varied_layer(200, 1);
-    PALETTE pal = {};
-    ASSERT_EQ(write_layer_file(file.c_str(), old_layer, pal), 0);
-    const std::vector<unsigned char> old_bytes = file_bytes(file);
-    // Fill the disk to the last byte.
-    FILE *filler = fopen((dir + "/filler").c_str(), "wb");
-    ASSERT_NE(filler, nullptr);
-    std::vector<char> block(4096, 'x');
-    while (fwrite(block.data(), 1, block.size(), filler) == block.size())
-        ;
-    fclose(filler);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(write_layer_file(file.c_str(), new_layer, pal), -1);
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(file_bytes(file), old_bytes);
-    EXPECT_NE(err.find("map.map: not saved"), std::string::npos) << err;
-    EXPECT_EQ(folder_entries(dir), (std::vector<std::string>{"filler", "map.map"}));
     destroy_bitmap(old_layer);
     destroy_bitmap(new_layer);
 }

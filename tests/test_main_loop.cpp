@@ -7,6 +7,7 @@
 #include "player.h"
 #include "monsters.h"
 #include "weapons.h"
+#include "shell_summary.h"
 #include <cstdio>
 
 // The room-change step clamps the view on the axis across the travel into the
@@ -64,4 +65,31 @@ TEST(MainLoop, PendingChangeRunsOnceAtTheStartOfTheNextFrame) {
     room_left = room_right = 0;
     frame_update_and_draw();
     EXPECT_EQ(room_right, 0); // no change pending: the room is not measured
+}
+
+// The summary's figures: the world's whole score is every scoring object,
+// its rooms are the distinct bounds round its floor, and a room counts as
+// seen once the player has stood in it; the bounds of play are kept.
+TEST(MainLoop, SummaryCountsTheWholeScoreAndTheRoomsSeen) {
+    make_world(60, 40, 74);
+    make_room(0, 0, 14, 14, 72, 74);
+    make_room(14, 0, 28, 14, 72, 74); // shares a wall, and its top and bottom, with the first
+    make_room(0, 14, 14, 28, 72, 74);  // shares its left and right with the first
+    putpixel(object_layer, 3, 3, 1);    // coin, 50
+    putpixel(object_layer, 20, 5, 13);  // treasure, 1000
+    putpixel(object_layer, 3, 20, 2);   // scores nothing
+    summary_on = true;
+    find_room_bounds(5, 5);
+    summary_start();
+    EXPECT_EQ(room_right, 14);
+    find_room_bounds(20, 5);
+    summary_frame();
+    summary_frame();
+    score = 50, player_hp = -300;
+    SummaryFigures f = summary_figures();
+    summary_on = false;
+    char figures[64];
+    snprintf(figures, sizeof figures, "%d of %d, hp %d, rooms %d of %d", f.score, f.whole_score, f.hp, f.rooms_seen,
+             f.rooms);
+    EXPECT_STREQ(figures, "50 of 1050, hp 0, rooms 2 of 3");
 }

@@ -68,11 +68,3 @@ void leave_saved_world(SavedWorld &world);
 // the test program ends; and the bytes of a file (empty when unreadable).
 std::string temp_dir();
 std::vector<unsigned char> file_bytes(const std::string &path);
-
-// A file system mounted on a folder for one test, unmounted however the test
-// ends (a failed assertion returns early).
-struct MountGuard {
-    std::string dir;
-    bool mounted = false;
-    ~MountGuard();
-};
