@@ -125,19 +125,8 @@ shot() {
 
 # count_colour NAME X Y W H R,G,B: how many pixels of the region have that colour.
 count_colour() {
-    convert "$ARTIFACTS/$1.png" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | awk -v want="$6" '
-        function hex(s,   i, v) {
-            v = 0
-            for (i = 1; i <= length(s); i++) v = v * 16 + index("0123456789ABCDEF", substr(s, i, 1)) - 1
-            return v
-        }
-        /^#/ { next }
-        {
-            match($0, /#[0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f]/)
-            h = toupper(substr($0, RSTART + 1, 6))
-            if (hex(substr(h, 1, 2)) "," hex(substr(h, 3, 2)) "," hex(substr(h, 5, 2)) == want) n++
-        }
-        END { print n + 0 }'
+    convert "$ARTIFACTS/$1.png" -crop "$4x$5+$2+$3" +repage \( +clone -fill "rgb($6)" -colorize 100 \) \
+        -compose difference -composite -fill white +opaque black -format '%[fx:int(w * h * (1 - mean) + 0.5)]' info:
 }
 
 # differing_pixels A AX AY B BX BY W H [X0,Y0,X1,Y1 ...]: how many pixels of
