@@ -212,13 +212,6 @@ view_differs() {
     differing_pixels "$shot" 0 0 "$render" "$rx" "$ry" 240 240 "$@"
 }
 
-# panel_art NAME: the side panel's art as stored in data.dat, as NAME.png.
-panel_art() {
-    rm -f "$ARTIFACTS/$1.bmp"
-    dat "$GAME_DIR/data.dat" -pal PALETTE -e -o "$ARTIFACTS/$1.bmp" PANEL > /dev/null 2>&1
-    convert "$ARTIFACTS/$1.bmp" "$ARTIFACTS/$1.png" 2>/dev/null || fail "cannot extract the panel art from data.dat"
-}
-
 pass() { echo "PASS: $*"; exit 0; }
 # skip WHY: this machine cannot run the story (ctest counts it as skipped).
 skip() { echo "SKIP: $*"; exit 77; }
