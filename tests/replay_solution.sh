@@ -6,6 +6,7 @@
 # Needs: LAMPLIGHT (the game), GAME_DIR (datafiles), WORLD_DEFAULT (the default
 # world's layer files), SOLUTION (the recording), WORK (a scratch folder).
 set -u
+fail() { echo "FAIL: $*"; exit 1; }
 rm -rf "$WORK"
 mkdir -p "$WORK"
 cp "$GAME_DIR/data.dat" "$GAME_DIR/guy.dat" "$GAME_DIR/monster.dat" "$WORLD_DEFAULT"/*.map "$WORK/"
@@ -13,29 +14,21 @@ cd "$WORK"
 "$LAMPLIGHT" --replay "$SOLUTION" --headless --rooms > out.log 2> err.log
 status=$?
 cat out.log err.log
-if [ "$status" != 0 ]; then
-    echo "FAIL: the replay of $SOLUTION ended with status $status;" \
-         "if the world changed, re-record it with scripts/record-solution.sh (see world/README.md)"
-    exit 1
-fi
+[ "$status" = 0 ] || fail "the replay of $SOLUTION ended with status $status;" \
+    "if the world changed, re-record it with scripts/record-solution.sh (see world/README.md)"
 end=$(tail -n 1 out.log)
 case "$end" in
     end=goal\ *) ;;
-    *) echo "FAIL: the solution does not reach the goal"; exit 1 ;;
+    *) fail "the solution does not reach the goal" ;;
 esac
 # The end line's fields, e.g. "end=goal frames=3281 score=12300 hp=395 ...".
 field() { echo "$end" | tr ' ' '\n' | sed -n "s/^$1=//p"; }
 frames=$(field frames)
 hp=$(field hp)
 case "$frames$hp" in
-    ''|*[!0-9]*) echo "FAIL: no frames or hit points in the end line: $end"; exit 1 ;;
+    ''|*[!0-9]*) fail "no frames or hit points in the end line: $end" ;;
 esac
-if [ "$frames" -lt "${MIN_FRAMES:-3000}" ]; then
-    echo "FAIL: the solution plays $frames frames, fewer than ${MIN_FRAMES:-3000}: the world became shorter"
-    exit 1
-fi
-if [ "$hp" -lt "${MIN_HP:-100}" ]; then
-    echo "FAIL: the solution ends with $hp hit points, fewer than ${MIN_HP:-100}: the world became harsher"
-    exit 1
-fi
-echo "PASS: $(tail -n 1 out.log)"
+[ "$frames" -ge "${MIN_FRAMES:-3000}" ] \
+    || fail "the solution plays $frames frames, fewer than ${MIN_FRAMES:-3000}: the world became shorter"
+[ "$hp" -ge "${MIN_HP:-100}" ] || fail "the solution ends with $hp hit points, fewer than ${MIN_HP:-100}: the world became harsher"
+echo "PASS: $end"

@@ -2,19 +2,6 @@
 # chord, mouse clicks, layer files compared tile by tile, screenshot regions.
 # Sourced after lib.sh.
 
-# editor_story_start: the opening of the editor stories: the editor test
-# world in a run folder, its layers dumped and kept as "before", the game
-# started and its first frame shot as game-before.
-editor_story_start() {
-    start_x
-    play_world editor
-    make_run_dir "$WORLD"
-    dump_layers before
-    keep_layers before
-    start_game
-    shot game-before
-}
-
 # dump_layers NAME: the layer files of the run folder as text, into
 # $ARTIFACTS/dump-NAME, with the characters of the default legend.
 dump_layers() {
@@ -98,19 +85,15 @@ click() {
 }
 
 # same_region SHOT1 X1 Y1 SHOT2 X2 Y2 W H WHAT: fails unless the two regions
-# hold the same picture.
+# hold the same picture; other_region fails when they do (so that a
+# same_region check after it means something).
 same_region() {
     local n
     n=$(differing_pixels "$1" "$2" "$3" "$4" "$5" "$6" "$7" "$8")
     [ "$n" = 0 ] || fail "$9: $n pixels differ between $1 ($2, $3) and $4 ($5, $6), ${7}x$8"
 }
-
-# other_region SHOT1 X1 Y1 SHOT2 X2 Y2 W H WHAT: fails when the two regions
-# hold the same picture (so that a same_region check after it means something).
 other_region() {
-    local n
-    n=$(differing_pixels "$1" "$2" "$3" "$4" "$5" "$6" "$7" "$8")
-    [ "$n" != 0 ] || fail "$9: $1 ($2, $3) and $4 ($5, $6) are already alike"
+    [ "$(differing_pixels "$1" "$2" "$3" "$4" "$5" "$6" "$7" "$8")" != 0 ] || fail "$9: $1 ($2, $3) and $4 ($5, $6) are already alike"
 }
 
 # shot_game NAME: a screenshot once the game draws its own frames again after

@@ -2,10 +2,16 @@
 # or M: each paints with the mouse, shows its own panel, and its Esc saves
 # exactly the tiles painted, which the game then shows. In the terrain
 # editor Backspace takes the last stroke back; Shift+Esc with Shift still
-# held from a redo asks first, and D drops the stroke without writing.
+# held from a redo asks first, and D drops the stroke without writing. A
+# named pipe put in a layer's place is neither read nor replaced.
 . "$E2E_DIR/lib.sh"
 . "$E2E_DIR/editor_lib.sh"
-editor_story_start
+start_x
+play_world editor
+make_run_dir "$WORLD"
+dump_layers before
+start_game
+shot game-before
 
 # The view shows tiles (66, 151) .. (80, 165): tile (66 + c, 151 + r) is at
 # play-field pixel (16c, 16r). Row 163: a wall at 67, floor at 69 and 70,
@@ -82,5 +88,15 @@ sleep 0.3
 game_running || fail "Shift+Esc ended the game"
 same_file after map.map
 [ "$(stat -c %y "$RUN_DIR/map.map")" = "$before_time" ] || fail "map.map was written by Shift+Esc"
+
+# A named pipe in map.map's place: the editor does not reload it, says so in
+# one line, and its Esc leaves the pipe be; nothing hangs.
+rm "$RUN_DIR/map.map" && mkfifo "$RUN_DIR/map.map"
+open_editor e
+leave_editor
+game_running || fail "the game ended after the terrain editor met a named pipe"
+[ "$(cat "$ARTIFACTS/stderr.log")" = "map.map: not reloaded (is a named pipe, not a file); the editor leaves the file as it is" ] \
+    || fail "not one line about the pipe: $(cat "$ARTIFACTS/stderr.log")"
+[ -p "$RUN_DIR/map.map" ] || fail "the pipe was replaced"
 quit_with_esc
-pass "each editor saved exactly its strokes (the undone one not), showed its panel, and Shift+Esc asked before dropping"
+pass "each editor saved exactly its strokes (the undone one not), showed its panel, Shift+Esc asked before dropping, a pipe was left alone"

@@ -94,22 +94,15 @@ int ioctl(int fd, unsigned long request, ...) {
     va_end(args);
     if (fd != fake_fd || fd < 0)
         return real(fd, request, arg);
-    if (request == JSIOCGVERSION) {
+    if (request == JSIOCGVERSION)
         *(unsigned *)arg = 0x020100;
-        return 0;
-    }
-    if (request == JSIOCGAXES) {
-        *(unsigned char *)arg = 8;
-        return 0;
-    }
-    if (_IOC_NR(request) == _IOC_NR(JSIOCGNAME(0)) && _IOC_TYPE(request) == 'j') {
+    else if (request == JSIOCGAXES || request == JSIOCGBUTTONS)
+        *(unsigned char *)arg = request == JSIOCGAXES ? 8 : 11;
+    else if (_IOC_NR(request) == _IOC_NR(JSIOCGNAME(0)) && _IOC_TYPE(request) == 'j') {
         const char *name = getenv("FAKE_JOYSTICK_NAME");
         snprintf((char *)arg, _IOC_SIZE(request), "%s", name ? name : "Microsoft X-Box 360 pad");
         return (int)strlen((char *)arg);
-    }
-    if (request == JSIOCGBUTTONS) {
-        *(unsigned char *)arg = 11;
-        return 0;
-    }
-    return -1;
+    } else
+        return -1;
+    return 0;
 }

@@ -1,12 +1,6 @@
 # launcher_lib.sh -- the installed game started through its launcher, as a
 # player with a fresh home folder would. Source after lib.sh; needs start_x.
 
-# player_story LAUNCHER DATA_DIR: LAUNCHER (with the game's data in DATA_DIR)
-# makes the player's folder with the default world's three layers and shows
-# the first room; Esc ends it with 0. A layer changed in between (as an
-# editor's save would) is kept and shown by the next start; --reset-world
-# puts the default back and keeps the changed one as .bak; the world tool
-# dumps it in the world's own characters. Sets PLAYER_DIR.
 # The launcher passes --summary: after Esc the figures wait for a key.
 quit_past_summary() {
     hold Escape 0.3
@@ -15,6 +9,12 @@ quit_past_summary() {
     [ "$GAME_STATUS" -eq 0 ] || fail "exit status $GAME_STATUS, expected 0"
 }
 
+# player_story LAUNCHER DATA_DIR: LAUNCHER (with the game's data in DATA_DIR)
+# makes the player's folder with the default world's three layers and shows
+# the first room; Esc ends it with 0. A layer changed in between (as an
+# editor's save would) is kept and shown by the next start; --reset-world
+# puts the default back and keeps the changed one as .bak; the world tool
+# dumps it in the world's own characters. Sets PLAYER_DIR.
 player_story() {
     local launcher="$1" data="$2" f
     export HOME="$ARTIFACTS/home"

@@ -125,19 +125,8 @@ shot() {
 
 # count_colour NAME X Y W H R,G,B: how many pixels of the region have that colour.
 count_colour() {
-    convert "$ARTIFACTS/$1.png" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- | awk -v want="$6" '
-        function hex(s,   i, v) {
-            v = 0
-            for (i = 1; i <= length(s); i++) v = v * 16 + index("0123456789ABCDEF", substr(s, i, 1)) - 1
-            return v
-        }
-        /^#/ { next }
-        {
-            match($0, /#[0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f][0-9A-Fa-f]/)
-            h = toupper(substr($0, RSTART + 1, 6))
-            if (hex(substr(h, 1, 2)) "," hex(substr(h, 3, 2)) "," hex(substr(h, 5, 2)) == want) n++
-        }
-        END { print n + 0 }'
+    convert "$ARTIFACTS/$1.png" -crop "$4x$5+$2+$3" +repage \( +clone -fill "rgb($6)" -colorize 100 \) \
+        -compose difference -composite -fill white +opaque black -format '%[fx:int(w * h * (1 - mean) + 0.5)]' info:
 }
 
 # differing_pixels A AX AY B BX BY W H [X0,Y0,X1,Y1 ...]: how many pixels of
@@ -221,13 +210,6 @@ view_differs() {
     local shot="$1" render="$2" rx=$((($3 - RENDER_TX) * 16)) ry=$((($4 - RENDER_TY) * 16))
     shift 4
     differing_pixels "$shot" 0 0 "$render" "$rx" "$ry" 240 240 "$@"
-}
-
-# panel_art NAME: the side panel's art as stored in data.dat, as NAME.png.
-panel_art() {
-    rm -f "$ARTIFACTS/$1.bmp"
-    dat "$GAME_DIR/data.dat" -pal PALETTE -e -o "$ARTIFACTS/$1.bmp" PANEL > /dev/null 2>&1
-    convert "$ARTIFACTS/$1.bmp" "$ARTIFACTS/$1.png" 2>/dev/null || fail "cannot extract the panel art from data.dat"
 }
 
 pass() { echo "PASS: $*"; exit 0; }

@@ -19,7 +19,9 @@ render_world "$ARTIFACTS/world-bag-taken" art-bag-taken
 world_variant blasted terrain.txt '11,13 s/^\(...........\)%/\1_/' "$ARTIFACTS/world-bag-taken"
 render_world "$ARTIFACTS/world-blasted" art-blasted
 render_world "$WORLD" art
-panel_art panel-art
+# The side panel's art as stored in data.dat.
+dat "$GAME_DIR/data.dat" -pal PALETTE -e -o "$ARTIFACTS/panel-art.bmp" PANEL > /dev/null 2>&1
+convert "$ARTIFACTS/panel-art.bmp" "$ARTIFACTS/panel-art.png" 2>/dev/null || fail "cannot extract the panel art from data.dat"
 make_run_dir "$WORLD"
 run_dir_with_patch_set "$GAME_DIR/patches.dat"
 MUSIC_LEVEL=20 # a window at or above this level holds sound

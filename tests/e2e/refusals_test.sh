@@ -1,9 +1,10 @@
 # What the real binary refuses before anything opens, each with one line on
 # standard error naming the file or option, never a window, never a hang (a
 # bounded wait; timeout's 124 would be one): every input file missing or a
-# named pipe, the other kinds of damage for one datafile and one layer, bad
-# options (status 2), bad recordings and outputs that would replace an input
-# or wait on a pipe (status 1), and no display at all. The checks behind
+# named pipe, the other kinds of damage for one datafile and one layer, a
+# key bound twice in controls.cfg, bad options (status 2), bad recordings
+# and outputs that would replace an input or wait on a pipe (status 1), and
+# no display at all. The checks behind
 # each refusal are tested headless; this shows they are wired in.
 . "$E2E_DIR/lib.sh"
 start_x
@@ -41,8 +42,12 @@ for f in data.dat map.map; do
     rm "$RUN_DIR/$f"; mkdir "$RUN_DIR/$f"; refused 1 "$f" "is a folder, not a file" --
     rm "$RUN_DIR/$f"; ln -s /dev/zero "$RUN_DIR/$f"; refused 1 "$f" "is a device, not a file" --
 done
-"$DATAFILE_EDIT" "$PRISTINE/data.dat" "$RUN_DIR/data.dat" keep 60; refused 1 data.dat "" --
-"$MAKE_LAYER" "$RUN_DIR/obj.map" 500 300 0; refused 1 obj.map "but map.map is" --
+# A whole datafile short of its last entry (dat keeps the order with -n0);
+# map.map drawn twice as large as obj.map.
+dat -n0 "$RUN_DIR/data.dat" -d OBJECTS_013 > /dev/null; refused 1 data.dat "entry 102 should be a bitmap" --
+convert "pcx:$PRISTINE/map.map" -sample 200% "pcx:$RUN_DIR/obj.map"; refused 1 obj.map "256x400 tiles, but map.map is 128x200" --
+printf '[keys]\nshoot = X\nbomb = X\n' > "$RUN_DIR/controls.cfg"
+refused 1 controls.cfg "line 3: X is bound to both shoot and bomb$" --
 
 # Options and recordings.
 for bad in "--scale 0" "--bogus" "--scale" "--headless"; do

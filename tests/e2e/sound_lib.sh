@@ -47,6 +47,6 @@ BUILT_GAME="$LAMPLIGHT"
 run_dir_with_patch_set() {
     cp "$BUILT_GAME" "$RUN_DIR/lamplight"
     rm -f "$RUN_DIR/patches.dat"
-    [ -z "${1:-}" ] || cp "$1" "$RUN_DIR/patches.dat"
+    [ -z "${1:-}" ] || cp -a "$1" "$RUN_DIR/patches.dat" # a named pipe stays one
     LAMPLIGHT="$RUN_DIR/lamplight"
 }
