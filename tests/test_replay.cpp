@@ -194,6 +194,13 @@ TEST_F(Replay, ARecordingMadeOnOtherLayerFilesOrMissingNamesTheFile) {
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(err.rfind("run.rec: recorded on other layer files: obj.map differs (recorded ", 0), 0u) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+    // The same size with other contents: the sum alone tells.
+    std::string other_sum = header();
+    other_sum[other_sum.find("\nlayer mob.map") - 1] ^= 1;
+    write_file("run.rec", other_sum + "R\n");
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(load_recording("run.rec"));
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("obj.map differs"), std::string::npos);
     // Neither the recording nor a layer is waited on or read when it is no
     // file: each gives one line naming it.
     mkdir("folder.rec", 0755);

@@ -85,9 +85,9 @@ TEST(ViewDrawing, BlockOf17x17TilesFillsTheFieldAndAnyDarkOneInItDarkensTheFrame
         for (int tx = 55; tx < 95; tx++)
             putpixel(terrain_layer, tx, ty, code(tx, ty));
     // A dark tile out of sight: column 69 left of the field, 85 one past the
-    // fifteenth column (both in the block), 86 beyond the block.
+    // fifteenth column (both in the block), 68 and 86 beyond the block.
     struct Case { int px, py, tx, mode, lit; };
-    for (const Case &c : {Case{16, -16, 69, 0, 0}, Case{-16, 16, 85, 1, 0}, Case{5, -9, 86, 2, 1}}) {
+    for (const Case &c : {Case{16, -16, 69, 0, 0}, Case{-16, 16, 85, 1, 0}, Case{5, -9, 86, 2, 1}, Case{0, 0, 68, 0, 1}}) {
         scroll_px = c.px, scroll_py = c.py;
         putpixel(terrain_layer, c.tx, 160, c.mode ? CODE_DARK_B : CODE_DARK_A);
         draw_view(c.mode);
