@@ -1,6 +1,7 @@
 // datafile_bytes.h -- datafile streams built byte by byte, as the packfile layer hands them over
 #pragma once
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 typedef std::vector<unsigned char> Bytes;
@@ -10,9 +11,12 @@ inline void put32(Bytes &b, long v) {
         b.push_back((unsigned char)(v >> s));
 }
 
-inline void put16(Bytes &b, int v) {
-    b.push_back((unsigned char)(v >> 8));
-    b.push_back((unsigned char)v);
+// 16-bit numbers, big-endian, one after the other.
+inline void put16s(Bytes &b, std::initializer_list<int> values) {
+    for (int v : values) {
+        b.push_back((unsigned char)(v >> 8));
+        b.push_back((unsigned char)v);
+    }
 }
 
 // An object with a NAME property: its type, its stored bytes, and its size

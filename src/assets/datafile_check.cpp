@@ -101,7 +101,8 @@ bool check_font(Reader r) {
         long first = r.get(4), last = r.get(4);
         if (last < first || last - first > 0x10FFFF)
             return false;
-        check_glyphs(r, last - first + 1, mono);
+        if (!check_glyphs(r, last - first + 1, mono))
+            return false;
     }
     return r.ok;
 }
