@@ -79,26 +79,17 @@ xdotool search --name '^lamplight$' windowfocus --sync > /dev/null 2>&1 || true
 # The terrain editor: L picks the wall (30), a left click paints it over the
 # floor (72) at tile (69, 163) (the view starts at tile (66, 151)), Esc saves
 # map.map.
-# Under Wine a key or button held for a few frames is now and then not seen
-# (DirectInput under load): each step is tried up to three times, until the
-# editor's panel shows it (the brush, then the tile under the pointer).
-panel_changes_on() {
-    local try
-    shot wine-panel-before
-    for try in 1 2 3; do
-        "$@"
-        shot wine-panel-after
-        [ "$(differing_pixels wine-panel-before $((X0 + 240)) $Y0 wine-panel-after $((X0 + 240)) $Y0 80 240)" != 0 ] \
-            && return 0
-    done
-    fail "the editor's panel did not change on: $*"
-}
 dump_layers before
 open_editor e
 sleep 0.5
 point_at $((X0 + 56)) $((Y0 + 200))
-panel_changes_on hold l 0.4
-panel_changes_on click 1 0.4
+# Under Wine a key or button held for a few frames is now and then not seen
+# (DirectInput under load): both steps, which give the same result however
+# often they are seen, are made three times.
+for try in 1 2 3; do
+    hold l 0.4
+    click 1 0.4
+done
 leave_editor
 ls "$RUN_DIR" | grep -q '\.saving-' && fail "the save left a temporary file: $(ls "$RUN_DIR")"
 dump_layers after
@@ -127,4 +118,4 @@ message_box() {
 message_box version-box 0 --version
 mv "$RUN_DIR/data.dat" "$RUN_DIR/data.dat.away"
 message_box missing-datafile-box 1
-pass "under Wine: first room equal to the native one, walked, saved a painted tile, ended with 0, also with no sound device; --version and a missing data.dat shown in message boxes"
+pass "under Wine: first room equal to the native one, saved a painted tile, ended with 0, also with no sound device; --version and a missing data.dat shown in message boxes"
