@@ -25,8 +25,7 @@ fi
 start_x 640x480
 make_run_dir
 WWW="$ARTIFACTS/www"
-mkdir -p "$WWW"
-cp -r "$SITE/." "$WWW/"
+cp -r "$SITE" "$WWW"
 
 # What the native game does: its first room at --scale 2, the solution's end
 # line, and its picture after one frame of Right and two of nothing (a
@@ -48,9 +47,8 @@ cd "$ARTIFACTS"
 # cut to its first BYTES bytes, and the native game's line for it.
 for bad in "no_data data.dat" "short_map map.map 40" "short_monsters monster.dat 300"; do
     set -- $bad
-    mkdir -p "$WWW/$1" "native-$1"
-    cp -r "$SITE/." "$WWW/$1/"
-    cp "$RUN_DIR/"* "native-$1/"
+    cp -r "$SITE" "$WWW/$1"
+    cp -r "$RUN_DIR" "native-$1"
     if [ -n "${3:-}" ]; then
         truncate -s "$3" "$WWW/$1/game/$2" "native-$1/$2"
     else
@@ -65,10 +63,8 @@ REFUSALS="no_data short_map short_monsters"
 python3 -m http.server 0 --bind 127.0.0.1 --directory "$WWW" > http.log 2>&1 &
 SERVER_PID=$!
 trap 'kill $SERVER_PID 2>/dev/null; stop_all' EXIT
-n=0
-until PORT=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' http.log | head -n1) && [ -n "$PORT" ]; do
-    sleep 0.1; n=$((n + 1)); [ $n -lt 50 ] || fail "the web server did not start: $(cat http.log)"
-done
+timeout 5 sh -c 'until grep -q " port " http.log; do sleep 0.1; done' || fail "the web server did not start: $(cat http.log)"
+PORT=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' http.log | head -n1)
 
 REFUSALS="$REFUSALS" NODE_PATH="$NODE_DIR/node_modules" \
     node "$E2E_DIR/web/drive.js" "http://127.0.0.1:$PORT/" "$ARTIFACTS" > seen.json 2> drive.err \
