@@ -76,10 +76,11 @@ point_at() {
     sleep 0.2
 }
 
-# click BUTTON: holds mouse button 1 (left) or 3 (right) for a few frames.
+# click BUTTON [SECONDS]: holds mouse button 1 (left) or 3 (right) for a few
+# frames (0.15 s unless SECONDS says otherwise).
 click() {
     xdotool mousedown "$1"
-    sleep 0.15
+    sleep "${2:-0.15}"
     xdotool mouseup "$1"
     sleep 0.2
 }
