@@ -389,6 +389,7 @@ TEST_F(Editors, ShiftEscAsksThenDropsTheEditsAndPutsViewAndPlayerBack) {
         ASSERT_EQ(stat(layer_file_name(e), &before), 0);
         std::vector<unsigned char> bytes = file_bytes(layer_file_name(e));
         player_x = 100;
+        int opened_y = player_y += 3;
         opens[e]();
         BITMAP *opened = copy_of(*layers[e]);
         click(passes[e], 69, 160, 1);
@@ -414,6 +415,7 @@ TEST_F(Editors, ShiftEscAsksThenDropsTheEditsAndPutsViewAndPlayerBack) {
         EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
         EXPECT_EQ(differing_tiles(opened, *layers[e]), 0);
         EXPECT_EQ(view_tx * 1000 + player_x, 66 * 1000 + 100);
+        EXPECT_EQ(view_ty * 1000 + player_y, 151 * 1000 + opened_y);
         destroy_bitmap(opened);
     }
 }
@@ -473,20 +475,22 @@ TEST_F(Editors, AWorldResizedOnDiskIsNeverOverwritten) {
 TEST_F(Editors, EditsOfAFailedSaveWaitForTheNextSave) {
     std::vector<unsigned char> old_bytes = file_bytes("map.map");
     editor_last_terrain = 30;
-    terrain_editor_open();
-    click(terrain_editor_pass, 70, 155, 1);
     signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = {100, RLIM_INFINITY}, none = {RLIM_INFINITY, RLIM_INFINITY};
-    setrlimit(RLIMIT_FSIZE, &small);
-    testing::internal::CaptureStderr();
-    leave(0);
-    testing::internal::GetCapturedStderr();
-    setrlimit(RLIMIT_FSIZE, &none);
-    EXPECT_EQ(file_bytes("map.map"), old_bytes);
-    EXPECT_STREQ(panel_note, "UNSAVED");
-    putpixel(terrain_layer, 71, 155, 68); // a blast in play
+    for (int tx : {70, 72}) { // two saves fail in turn
+        terrain_editor_open();
+        click(terrain_editor_pass, tx, 155, 1);
+        setrlimit(RLIMIT_FSIZE, &small);
+        testing::internal::CaptureStderr();
+        leave(0);
+        testing::internal::GetCapturedStderr();
+        setrlimit(RLIMIT_FSIZE, &none);
+        EXPECT_EQ(file_bytes("map.map"), old_bytes);
+        EXPECT_STREQ(panel_note, "UNSAVED");
+        putpixel(terrain_layer, 71, 155, 68); // a blast in play
+    }
     terrain_editor_open();
-    EXPECT_EQ(getpixel(terrain_layer, 70, 155), 30);
+    EXPECT_EQ(getpixel(terrain_layer, 70, 155) + getpixel(terrain_layer, 72, 155), 30 + 30);
     EXPECT_EQ(getpixel(terrain_layer, 71, 155), 60);
     EXPECT_NE(panel_text(0).find("!unsaved|"), std::string::npos) << panel_text(0);
     BITMAP *expected = copy_of(terrain_layer);

@@ -32,19 +32,6 @@ BITMAP *varied_layer(int side, int which) {
     return bmp;
 }
 
-// Which of the two varied contents `bmp` holds: 0, 1, or -1 for neither.
-int varied_content(BITMAP *bmp) {
-    for (int which = 0; which < 2; which++) {
-        int wrong = 0;
-        for (int y = 0; y < bmp->h; y++)
-            for (int x = 0; x < bmp->w; x++)
-                wrong += getpixel(bmp, x, y) != ((x * 7 + y * 13 + which * 101) & 255);
-        if (!wrong)
-            return which;
-    }
-    return -1;
-}
-
 std::vector<std::string> folder_entries(const std::string &dir) {
     std::vector<std::string> names;
     DIR *d = opendir(dir.c_str());
@@ -128,40 +115,6 @@ TEST(SaveOnFullDisk, OldFileStaysByteForByteAndOneLineNamesIt) {
     EXPECT_EQ(file_bytes(file), new_bytes);
     destroy_bitmap(old_layer);
     destroy_bitmap(new_layer);
-}
-
-// A save killed at any moment leaves a whole layer, the old or the new one;
-// the next save clears what the killed ones left behind.
-TEST(SaveKilled, EveryKillLeavesAWholeLayerAndTheNextSaveCleansUp) {
-    start_headless();
-    std::string dir = temp_dir();
-    std::string file = dir + "/map.map";
-    BITMAP *first = varied_layer(256, 0);
-    PALETTE pal = {};
-    ASSERT_EQ(write_layer_file(file.c_str(), first, pal), 0);
-    std::mt19937 random(12345);
-    int seen[2] = {0, 0};
-    for (int kill_no = 0; kill_no < 100; kill_no++) {
-        pid_t pid = fork();
-        if (pid == 0) {
-            execl(SAVE_LOOP, SAVE_LOOP, file.c_str(), "256", (char *)nullptr);
-            _exit(127);
-        }
-        usleep(1000 + random() % 30000);
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-        PALETTE back;
-        BITMAP *loaded = load_layer(file.c_str(), back);
-        ASSERT_NE(loaded, nullptr) << "after kill " << kill_no << ": " << layer_error;
-        int which = varied_content(loaded);
-        ASSERT_NE(which, -1) << "after kill " << kill_no << " the layer is neither the old nor the new one";
-        seen[which]++;
-        destroy_bitmap(loaded);
-    }
-    EXPECT_GT(seen[0] + seen[1], 0);
-    ASSERT_EQ(write_layer_file(file.c_str(), first, pal), 0);
-    EXPECT_EQ(folder_entries(dir), std::vector<std::string>{"map.map"});
-    destroy_bitmap(first);
 }
 
 // Saves through a symbolic link write the link's target, keep its mode, and

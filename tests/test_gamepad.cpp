@@ -67,9 +67,9 @@ TEST(Gamepad, SticksAndButtonsAreTheKeysOfPlay) {
             pad.button[b].b = 1;
         EXPECT_EQ(keys_text(gamepad_keys_of(pad)), c.keys);
     }
-    // A pad with one stick (its d-pad) and few buttons.
+    // A pad with three sticks (no d-pad) and few buttons.
     JOYSTICK_INFO small = xbox_pad();
-    small.num_sticks = 1;
+    small.num_sticks = 3;
     small.num_buttons = 2;
     small.stick[0].axis[0].pos = 127;
     small.button[PAD_BUTTON_BOMB].b = 1;

@@ -7,6 +7,7 @@
 #include "player.h"
 #include "assets.h"
 #include <string>
+#include <vector>
 
 // A 200 x 200 world of floor with the start room (66, 151)..(80, 165) walled
 // by code 0 and measured; the view shows it exactly. The back buffer is
@@ -238,6 +239,7 @@ TEST(Player, ObjectsAreTakenOnlyFromTerrainAbove52EachWithItsEffect) {
         EXPECT_EQ(probe_point(px, py), CODE_WALKABLE + 1);
         EXPECT_EQ(object_at(70, 155), 0);
         EXPECT_EQ(samples_played(PICKUP_SOUND), sounds + 1);
+        EXPECT_EQ(std::vector<int>(last_play_args, last_play_args + 4), std::vector<int>({130, 130, 1000, 0}));
         for (int i = 0; i < 5; i++)
             EXPECT_EQ(*counters[i], before[i] + (counters[i] == c.target ? c.gain : 0));
         EXPECT_EQ(game_over, 0);

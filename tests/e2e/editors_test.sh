@@ -46,10 +46,10 @@ game_running || fail "the game ended with an editor"
 shot_game game-after
 
 dump_layers after
-expect_changes before after terrain.txt "69 163 72 30
-71 163 52 72"
-expect_changes before after objects.txt "69 162 0 1"
-expect_changes before after monsters.txt "75 152 0 1"
+expect_changes before after terrain.txt "69 163 . =
+71 163 , ."
+expect_changes before after objects.txt "69 162 . $"
+expect_changes before after monsters.txt "75 152 . K"
 # What the player sees: the painted wall like the wall at (67, 163), the
 # painted floor like the floor at (70, 163), the coin like the one at (67,
 # 162), the giant as the monster editor's preview drew it.

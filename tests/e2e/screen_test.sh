@@ -76,8 +76,8 @@ sleep 0.5
 shot game-after
 quit_with_esc
 dump_layers after
-expect_changes before after terrain.txt "69 163 72 30
-71 163 52 72"
+expect_changes before after terrain.txt "69 163 . =
+71 163 , ."
 # In 48x48 blocks: the painted wall like the wall at (67, 163), the painted floor like the floor at (70, 163).
 same_region game-after 144 576 game-after 48 576 48 48 "the painted wall"
 same_region game-after 240 576 game-after 192 576 48 48 "the painted floor"
