@@ -100,25 +100,6 @@ TEST(LayerFiles, SaveIntoMissingFolderKeepsOldFileAndReports) {
     destroy_bitmap(bmp);
 }
 
-TEST(LayerFiles, SaveLayerPicksTheFileByNumber) {
-    make_world(90, 170, 72);
-    std::string dir = temp_dir();
-    char old[512];
-    ASSERT_NE(getcwd(old, sizeof old), nullptr);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
-    putpixel(object_layer, 3, 4, 13);
-    save_layer(1);
-    save_layer(3);
-    PALETTE pal;
-    BITMAP *objects = load_layer("obj.map", pal);
-    EXPECT_EQ(access("map.map", F_OK), -1);
-    EXPECT_EQ(access("mob.map", F_OK), -1);
-    ASSERT_NE(objects, nullptr);
-    EXPECT_EQ(getpixel(objects, 3, 4), 13);
-    destroy_bitmap(objects);
-    ASSERT_EQ(chdir(old), 0);
-}
-
 // Each damage is refused in its own words; padding after the palette, as
 // some paint programs write it, is not damage, and loads as the library reads it.
 TEST(LayerFiles, DamagedFilesAreRefusedWithAReason) {

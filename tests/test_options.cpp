@@ -88,7 +88,6 @@ TEST(Options, BadOptionsNameThemselvesInOneLineWithStatusTwo) {
         {{"--scale", "0"}, "lamplight: --scale 0: the scale is 1..8 or auto\n"},
         {{"--scale", "9"}, "lamplight: --scale 9: the scale is 1..8 or auto\n"},
         {{"--scale", "x"}, "lamplight: --scale x: the scale is 1..8 or auto\n"},
-        {{"--scale", "12"}, "lamplight: --scale 12: the scale is 1..8 or auto\n"},
         {{"--scale", "-3"}, "lamplight: --scale -3: the scale is 1..8 or auto\n"},
         {{"--scale"}, "lamplight: --scale: needs a scale, 1..8 or auto\n"},
         {{"--scale="}, "lamplight: --scale=: the scale is 1..8 or auto\n"},
