@@ -89,7 +89,7 @@ TEST(MainLoop, SummaryCountsTheWholeScoreAndTheRoomsSeen) {
     SummaryFigures f = summary_figures();
     summary_on = false;
     char figures[64];
-    snprintf(figures, sizeof figures, "%d of %d, hp %d, rooms %d of %d", f.score, f.whole_score, f.hp, f.rooms_seen,
-             f.rooms);
-    EXPECT_STREQ(figures, "50 of 1050, hp 0, rooms 2 of 3");
+    snprintf(figures, sizeof figures, "%d of %d, hp %d, rooms %d of %d, %d s", f.score, f.whole_score, f.hp,
+             f.rooms_seen, f.rooms, f.seconds);
+    EXPECT_STREQ(figures, "50 of 1050, hp 0, rooms 2 of 3, 0 s");
 }
