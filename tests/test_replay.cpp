@@ -155,6 +155,7 @@ TEST_F(Replay, EveryDamagedRecordingIsRefusedWithOneLineNamingTheFault) {
         {"", "bad.rec: empty: not a recording"},
         {"hello\n", "bad.rec: line 1: not a lamplight recording (it should start with \"lamplight-recording 1\")"},
         {"lamplight-recording 2\n", "bad.rec: line 1: version 2 is unknown (this game reads version 1)"},
+        {"lamplight-recording 1x\n", "bad.rec: line 1: not a lamplight recording (it should start with \"lamplight-recording 1\")"},
         {"lamplight-recording 1\n", "bad.rec: ends inside its header"},
         {"lamplight-recording 1\nlayer obj.map 1 0\n", "bad.rec: line 2: should be \"layer map.map SIZE CHECKSUM\""},
         {"lamplight-recording 1\nlayer map.map 12 zz\n", "bad.rec: line 2: should be \"layer map.map SIZE CHECKSUM\""},

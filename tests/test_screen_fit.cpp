@@ -80,7 +80,8 @@ static int differences_from_replica(BITMAP *frame, int scale, int x0, int y0, in
 TEST_F(ScaledScreen, EveryFramePixelBecomesAScaleBlockAndTheRestIsLeftAlone) {
     const struct { int w, h, scale, x, y; } cases[] = {
         {320, 240, 1, 0, 0}, {960, 720, 3, 0, 0}, {1920, 1080, 4, 320, 60}, {1920, 1440, 6, 0, 0},
-        {3520, 2640, 11, 0, 0}}; // past the largest scale the game picks: built in pieces
+        {3520, 2640, 11, 0, 0},  // past the largest scale the game picks: built in pieces
+        {330, 230, 1, 20, -5}};  // a screen smaller than the frame where it is put: cut at its edges
     for (const auto &c : cases) {
         SCOPED_TRACE(c.scale);
         use_screen(c.w, c.h, c.scale, c.x, c.y);

@@ -137,6 +137,9 @@ TEST(WeaponsShots, ShotsPassPatrollersAndTheDeadAndHurtOnlyTheFirstChaserInTheir
     EXPECT_EQ(monsters[3].hp, 36);
     EXPECT_EQ(monsters[4].hp, 40);
     EXPECT_EQ(monsters[0].status + monsters[1].status, 2 * MONSTER_ALIVE);
+    monster_count = 3; // slot 3 now lies past the count, as a record left from another room
+    shoot(110, 110, DIR_RIGHT);
+    EXPECT_EQ(monsters[3].hp, 36);
     // Only kinds 13 and 14 let shots through: a record holding a value
     // with no kind (never spawned) is hit.
     for (int kind : {0, 15}) {
