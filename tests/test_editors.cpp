@@ -316,6 +316,10 @@ TEST_F(Editors, PanelShowsTheBrushThePointerTileAndItsThreeLayers) {
         // What reached the screen is the editor's panel, not the counters.
         present_frame();
         EXPECT_EQ(stale_panel_pixels(), 0);
+        if (c.editor == 2) { // the slime's 30 x 20 art fitted to 32 x 21, in the middle of its 32 x 32 square
+            EXPECT_EQ(getpixel(screen, EDITOR_PANEL_X + 24, 36 + 4), makecol(96, 96, 96));
+            EXPECT_EQ(getpixel(screen, EDITOR_PANEL_X + 24, 36 + 5), MONSTER_COLOUR_BASE + 2);
+        }
         leave(c.editor);
         EXPECT_EQ(open_editor_layer, -1);
         EXPECT_EQ(panel_override, nullptr);
