@@ -35,16 +35,13 @@ TEST(MainLoop, RoomChangeClampsTheViewAcrossTheTravelIntoTheNewRoom) {
     }
 }
 
-TEST(MainLoop, RoomChangeResetsBombShotsAndRespawnsMonsters) {
+TEST(MainLoop, RoomChangeResetsShotsAndRespawnsMonsters) {
     make_world(200, 200, 0);
     make_room(66, 151, 80, 165, 72);
     putpixel(monster_layer, 70, 155, 3);
-    bomb_state = 1;
-    bomb_timer = 10;
     shots[5].state = 1;
     monster_count = 0;
     room_change_step(DIR_RIGHT);
-    EXPECT_EQ(bomb_state, 2);
     EXPECT_EQ(shots[5].state, 2);
     EXPECT_EQ(room_left, 66);
     EXPECT_EQ(room_bottom, 165);

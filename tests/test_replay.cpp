@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <csignal>
@@ -39,10 +38,8 @@ class Replay : public testing::Test {
 };
 
 static std::string read_file(const char *name) {
-    std::ifstream in(name);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    std::vector<unsigned char> bytes = file_bytes(name);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 static void write_file(const char *name, const std::string &text) {
