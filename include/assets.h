@@ -37,6 +37,9 @@ BITMAP *game_bitmap(int index);
 // tile outside those ranges.
 BITMAP *player_frame_art(int frame);
 BITMAP *monster_art(int kind);
+// The art of object code o as its kind names it (the entry after the last
+// kind's for a code no kind has, as editors may place them).
+BITMAP *object_art(int code);
 
 // The sprites drawn by the dozen (monsters, shots, the bomb and explosions)
 // as run-length sprites, built at start-up: the same pixels as draw_sprite

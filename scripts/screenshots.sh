@@ -91,7 +91,7 @@ HOME="$WORK/home" XDG_RUNTIME_DIR="$WORK/home" tiled "$WORK/tiled/world.tmx" > /
 TILED_PID=$!
 n=0
 until WINDOW=$(xdotool search --name 'world.tmx' 2> /dev/null | head -n1) && [ -n "$WINDOW" ]; do
-    sleep 0.1; n=$((n + 1)); [ $n -lt 150 ] || { echo "screenshots.sh: no Tiled window" >&2; exit 1; }
+    sleep 0.1; n=$((n + 1)); [ $n -lt 300 ] || { echo "screenshots.sh: no Tiled window" >&2; exit 1; }
 done
 sleep 2
 xdotool windowmove "$WINDOW" 0 0 windowsize "$WINDOW" 1280 800; sleep 1

@@ -75,6 +75,11 @@ BITMAP *player_frame_art(int frame) {
     return (BITMAP *)guy_data[frame + 1].dat;
 }
 
+BITMAP *object_art(int code) {
+    const ObjectKind *k = object_kind(code);
+    return game_bitmap(k ? k->art_entry : OBJECT_ART_BASE + code);
+}
+
 BITMAP *monster_art(int kind) {
     const MonsterKind *k = monster_kind(kind);
     return k ? (BITMAP *)monster_data[k->art_entry].dat : placeholder_tile();

@@ -155,7 +155,7 @@ void compose_editor_panel(int layer, EditorPanel &p) {
 // The brush as the editor paints it, scaled to fit a square of `size`.
 static void draw_brush_picture(BITMAP *dest, int layer, int brush, int x, int y, int size) {
     BITMAP *art = layer == 0   ? game_bitmap(TERRAIN_ART_BASE + brush)
-                  : layer == 1 ? game_bitmap(OBJECT_ART_BASE + brush)
+                  : layer == 1 ? object_art(brush)
                                : monster_art(brush);
     int w = art->w, h = art->h;
     int big = w > h ? w : h;

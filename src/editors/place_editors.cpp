@@ -28,7 +28,7 @@ struct PlaceEditor {
 };
 
 static void draw_object_brush() {
-    blit(game_bitmap(OBJECT_ART_BASE + object_brush), back_buffer, 0, 0, 0, 0, 16, 16);
+    blit(object_art(object_brush), back_buffer, 0, 0, 0, 0, 16, 16);
 }
 static void draw_monster_brush() { draw_sprite(back_buffer, monster_art(monster_brush), 0, 0); }
 
@@ -99,7 +99,7 @@ static bool place_editor_pass(const PlaceEditor &e) {
     if (editor_question != ASK_NONE)
         return editor_answer_pass();
     if (e.preview_every_pass) // so the preview follows Q and W at once
-        present_region(game_bitmap(OBJECT_ART_BASE + *e.brush), 0, 0, 0, 0, 16, 16);
+        present_region(object_art(*e.brush), 0, 0, 0, 0, 16, 16);
     brush_key_editor = &e;
     editor_brush_keys(e.brush, PLACE_BRUSH_MIN, e.brush_max,
                       e.show_brush_on_key ? show_brush_after_key : show_panel_after_key);

@@ -39,7 +39,7 @@ static bool draw_tile(int mode, int tx, int ty, int x, int y) {
     if (rule.dark && mode == 1)
         line(back_buffer, x, y, x + 15, y + 15, 255);
     if (o > 0)
-        draw_sprite(back_buffer, game_bitmap(OBJECT_ART_BASE + o), x, y);
+        draw_sprite(back_buffer, object_art(o), x, y);
     if (mode == 1 && rule.editor_dot >= 0)
         putpixel(back_buffer, x + 8, y + 8, rule.editor_dot);
     return rule.dark;
