@@ -104,6 +104,7 @@ TEST(DatafileCheck, ContentsMustFitTheirObject) {
         {"a 32-bit bitmap", DAT_BITMAP, bitmap_body(32, 2, 1, 8), true},
         {"a 32-bit bitmap with alpha", DAT_BITMAP, bitmap_body(-32, 2, 1, 8), true},
         {"a bitmap 0 wide", DAT_BITMAP, bitmap_body(8, 0, 5, 0), true},
+        {"a bitmap 0 high", DAT_BITMAP, bitmap_body(8, 5, 0, 0), true},
         {"a 7-bit bitmap", DAT_BITMAP, bitmap_body(7, 1, 1, 1), false},
         {"a bitmap -1 wide", DAT_BITMAP, bitmap_body(8, -1, 0, 0), false},
         {"a bitmap -1 high", DAT_BITMAP, bitmap_body(8, 0, -1, 0), false},
