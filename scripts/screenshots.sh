@@ -63,7 +63,15 @@ sleep 0.5
 xdotool mousemove 300 300; sleep 0.2
 xdotool keydown Control_L Control_R e; sleep 0.3; xdotool keyup e Control_R Control_L; sleep 0.3
 xdotool mousemove 232 328; sleep 0.5 # frame (116, 164): tile (73, 161)
-xwd -root -silent | convert xwd:- -crop 640x480+0+0 +repage "PNG24:$OUT/terrain-editor.png"
+# The editor's picture once two shots 0.3 s apart agree: on a busy machine
+# the pointer's tile may not be framed yet at the first.
+shot_editor() { xwd -root -silent | convert xwd:- -crop 640x480+0+0 +repage "PNG24:$1"; }
+shot_editor "$WORK/editor-a.png"
+n=0
+while sleep 0.3 && shot_editor "$OUT/terrain-editor.png" &&
+    [ "$(compare -metric AE "$WORK/editor-a.png" "$OUT/terrain-editor.png" null: 2>&1)" != 0 ] && [ $n -lt 30 ]; do
+    cp "$OUT/terrain-editor.png" "$WORK/editor-a.png"; n=$((n + 1))
+done
 xdotool keydown Escape; sleep 0.3; xdotool keyup Escape; sleep 0.3
 xdotool keydown Escape; sleep 0.3; xdotool keyup Escape
 n=0
