@@ -37,8 +37,9 @@ BITMAP *game_bitmap(int index);
 // tile outside those ranges.
 BITMAP *player_frame_art(int frame);
 BITMAP *monster_art(int kind);
-// The art of object code o as its kind names it (the entry after the last
-// kind's for a code no kind has, as editors may place them).
+// The art of object code o: the entry its kind names, or entry
+// OBJECT_ART_BASE + o (the placeholder past the datafile's end) for a code
+// no kind has, as a layer file may hold.
 BITMAP *object_art(int code);
 
 // The sprites drawn by the dozen (monsters, shots, the bomb and explosions)

@@ -56,7 +56,7 @@ extern int last_play_args[4];
 // A world saved to the three layer files of a fresh temporary folder, which
 // becomes the working folder: a w x h world of floor `fill` (make_world) with
 // the start room drawn with floor `room_floor` (make_room). True on success.
-// leave_saved_world goes back to the folder of before and removes it.
+// leave_saved_world goes back to the folder of before (temp_dir removes it at exit).
 struct SavedWorld {
     char old_dir[4096];
     std::string dir;
