@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace {
 
